@@ -1,0 +1,7 @@
+#include "data/ApplicationData.h"
+
+ApplicationData& appData()
+{
+    static ApplicationData instance;
+    return instance;
+}
