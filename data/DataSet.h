@@ -23,8 +23,8 @@ public:
     double GetPhase(int index) const;
     double GetNodeVoltage(int index, int node) const;
     double GetNodePhase(int index, int node) const;
-    int GetLastNodeIndex(int index) const;
-    int GetNodeId(int index, int entry) const;
+    int GetLastNodeIndex(int index) const;        // -1 for an invalid index
+    int GetNodeId(int index, int entry) const;    // 0 for an invalid index or entry
 
     int FindPoint(double frequency) const;
     int FindIndex(double frequency) const;
@@ -36,6 +36,8 @@ public:
     bool AddPoint(double f, double v1, double p1, double v2, double p2, double v3, double p3);
     bool AddPoint(double f, double v1, double p1, double v2, double p2, double v3, double p3,
                   double v4, double p4);
+    // Adds one node reading to the point at exactly `frequency` (appended if none); limits are
+    // widened with that point, so call RecalcLimits after a batch for exact gain/phase limits.
     int AddNodeReading(double frequency, int node, double voltage, double phase);
     // Appends an already built point (takes ownership), then UpdateLimitsWithLast.
     void AppendPoint(std::unique_ptr<CDataPoint> point);
@@ -45,7 +47,7 @@ public:
     int SetInputNode(int node);
     int SetOutputNode(int node);
     double GetScaleFactor() const { return m_scaleFactor; }
-    int SetScaleFactor(double value);
+    int SetScaleFactor(double value);  // refuses 0 and non-finite values
 
     uint32_t GetGainColor() const { return m_gainColor; }
     void SetGainColor(uint32_t c) { m_gainColor = c; }
