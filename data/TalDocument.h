@@ -2,7 +2,9 @@
 // The document: an ordered list of data sets addressed by index, their numbering, the
 // running sweep's acquisition set, imports, demonstration data, math and the .tal file.
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -31,6 +33,9 @@ public:
     const std::vector<CDocumentView*>& GetViews() const { return m_views; }
     CDocumentView* GetFirstDisplayView() const;  // first view whose IsDisplayView() is true
     void UpdateAllViews(int hint);
+    // Shows a message box text (e.g. "Unknown data type."); the application installs its
+    // prompter here, the default shows nothing.
+    std::function<void(const std::string&)> m_showMessage = [](const std::string&) {};
 
     // Resets numbering, seeds the random generator (new document).
     void OnNewDocument();
@@ -114,6 +119,8 @@ public:
     // Display state read from the last loaded file, for the display that takes the document.
     DisplayState m_displayState;
     bool m_displayStatePresent = false;
+    // Display kind recorded in the last loaded file; written again when no display view exists.
+    std::optional<DisplayKind> m_fileDisplayKind;
 
     std::vector<std::unique_ptr<CDataSet>> m_dataSets;
     int m_nextNumber = 1;
