@@ -42,7 +42,10 @@ public:
 
     int GetDataSetCount() const { return static_cast<int>(m_dataSets.size()); }
     CDataSet* GetDataSet(int index) const;  // nullptr outside the list
+    // Takes ownership, gives the set the next number, tells the display views; -1 for no set.
     int AddDataSet(std::unique_ptr<CDataSet> set);
+    // 1, or 0 for an invalid index; the display views hear of it first. Deleting the last set
+    // restarts the numbering; the acquisition set and the last added index never dangle.
     int DeleteDataSet(int index);
 
     int StartAcquisitionSet();
