@@ -1,0 +1,443 @@
+// Run-time binding of the NI-488.2 library: the wrappers, the status copies and the ibnotify
+// emulation for libraries without it.
+
+#include "instrument/gpib/Gpib.h"
+#include "instrument/gpib/NotifyEmulator.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <mutex>
+
+namespace gpib {
+
+std::atomic<int> ibsta{0};
+std::atomic<int> iberr{0};
+std::atomic<int> ibcnt{0};
+std::atomic<long> ibcntl{0};
+
+long long TimeoutMicroseconds(int code)
+{
+    static constexpr long long kMicroseconds[] = {0,      10,      30,      100,      300,      1000,
+                                                  3000,   10000,   30000,   100000,   300000,   1000000,
+                                                  3000000, 10000000, 30000000, 100000000, 300000000, 1000000000};
+    return code >= 0 && code < static_cast<int>(std::size(kMicroseconds)) ? kMicroseconds[code] : 0;
+}
+
+namespace {
+
+using IbUdFn = int (*)(int);
+using IbUdIntFn = int (*)(int, int);
+using IbconfigFn = int (*)(int, int, int);
+using IbdevFn = int (*)(int, int, int, int, int, int);
+using IbfindFn = int (*)(const char*);
+using IbnotifyFn = int (*)(int, int, GpibNotifyCallback_t, void*);
+using IbrdFn = int (*)(int, void*, long);
+using IbrspFn = int (*)(int, char*);
+using IbwrtFn = int (*)(int, const void*, long);
+using FindLstnFn = void (*)(int, const unsigned short*, unsigned short*, int);
+using SendIfcFn = void (*)(int);
+
+enum EntryId { kIbclr, kIbconfig, kIbdev, kIbfindA, kIbnotify, kIbonl, kIbrd, kIbrsp, kIbtmo, kIbwait, kIbwrt,
+               kFindLstn, kSendIFC, kEntryCount };
+constexpr const char* kEntryNames[kEntryCount] = {"ibclr", "ibconfig", "ibdev",  "ibfindA",  "ibnotify",
+                                                  "ibonl", "ibrd",     "ibrsp",  "ibtmo",    "ibwait",
+                                                  "ibwrt", "FindLstn", "SendIFC"};
+
+// One of the ways a library publishes a status value, with the width its interface documents.
+struct StatusReader {
+    enum class Kind { Missing, IntFunction, UnsignedLongFunction, LongFunction, IntVariable, LongVariable };
+    Kind kind = Kind::Missing;
+    void* address = nullptr;
+
+    long Read() const
+    {
+        switch (kind) {
+        case Kind::IntFunction: return reinterpret_cast<int (*)()>(address)();
+        case Kind::UnsignedLongFunction: return static_cast<long>(reinterpret_cast<unsigned long (*)()>(address)());
+        case Kind::LongFunction: return reinterpret_cast<long (*)()>(address)();
+        case Kind::IntVariable: return *static_cast<volatile int*>(address);
+        case Kind::LongVariable: return *static_cast<volatile long*>(address);
+        case Kind::Missing: break;
+        }
+        return 0;
+    }
+};
+
+struct StatusCandidate {
+    const char* symbol;
+    StatusReader::Kind kind;
+};
+
+// Thread-specific functions first (linux-gpib, NI), then the newer NI functions, then data symbols.
+constexpr StatusCandidate kStatusWord[] = {{"ThreadIbsta", StatusReader::Kind::IntFunction},
+                                           {"Ibsta", StatusReader::Kind::UnsignedLongFunction},
+                                           {"user_ibsta", StatusReader::Kind::IntVariable},
+                                           {"ibsta", StatusReader::Kind::IntVariable}};
+constexpr StatusCandidate kErrorCode[] = {{"ThreadIberr", StatusReader::Kind::IntFunction},
+                                          {"Iberr", StatusReader::Kind::UnsignedLongFunction},
+                                          {"user_iberr", StatusReader::Kind::IntVariable},
+                                          {"iberr", StatusReader::Kind::IntVariable}};
+constexpr StatusCandidate kByteCount[] = {{"ThreadIbcntl", StatusReader::Kind::LongFunction},
+                                          {"Ibcnt", StatusReader::Kind::UnsignedLongFunction},
+                                          {"user_ibcntl", StatusReader::Kind::LongVariable},
+                                          {"ibcntl", StatusReader::Kind::LongVariable}};
+
+class Binding {
+public:
+    // Serialises library calls with the reading of their status (data symbols are shared).
+    std::mutex mutex;
+    std::string configuredPath;
+    std::unique_ptr<NotifyEmulator> emulator;
+
+    bool EnsureBound()
+    {
+        if (bound_)
+            return true;
+        const std::vector<std::string> names = instrument::LibraryCandidates(
+            configuredPath, "TALVERN_GPIB_LIBRARY", {"libni4882.so", "libgpibapi.so", "libgpib.so.0"});
+        if (!library_.Open(names)) {
+            RecordFailure(library_.Failure());
+            return false;
+        }
+        const char* missing = nullptr;
+        if (!Resolve(kStatusWord, status_))
+            missing = "ibsta";
+        else if (!Resolve(kErrorCode, error_))
+            missing = "iberr";
+        else if (!Resolve(kByteCount, count_))
+            missing = "ibcntl";
+        if (missing) {
+            const std::string text = library_.Name() + ": no status variable " + missing;
+            library_.Close();
+            RecordFailure({ENOSYS, text});
+            return false;
+        }
+        bound_ = true;
+        lastFailure_ = {};
+        static const bool exitHook = std::atexit([] { ReleaseLibrary(); }) == 0;
+        (void)exitHook;
+        return true;
+    }
+
+    // The entry's address, binding the library first; records the failure when there is none.
+    void* Entry(EntryId id)
+    {
+        if (!EnsureBound())
+            return nullptr;
+        if (void* address = Lookup(id))
+            return address;
+        RecordFailure(library_.Failure());
+        return nullptr;
+    }
+
+    // The entry's address without recording a failure when the library lacks it.
+    void* Lookup(EntryId id)
+    {
+        if (!entries_[id]) {
+            entries_[id] = library_.Symbol(kEntryNames[id]);
+            if (!entries_[id] && id == kIbfindA)
+                entries_[id] = library_.Symbol("ibfind");
+        }
+        return entries_[id];
+    }
+
+    WaitStatus ReadStatus() const
+    {
+        return {static_cast<int>(status_.Read()), static_cast<int>(error_.Read()), count_.Read()};
+    }
+
+    void CopyStatus()
+    {
+        const WaitStatus s = ReadStatus();
+        ibsta = s.ibsta;
+        iberr = s.iberr;
+        ibcnt = static_cast<int>(s.ibcntl);
+        ibcntl = s.ibcntl;
+    }
+
+    void RecordFailure(const instrument::LoadFailure& failure)
+    {
+        lastFailure_ = failure;
+        ibsta = ERR;
+        iberr = EDVR;
+        ibcnt = failure.osError;
+        ibcntl = failure.osError;
+    }
+
+    void Release()
+    {
+        library_.Close();
+        bound_ = false;
+        for (void*& entry : entries_)
+            entry = nullptr;
+        status_ = error_ = count_ = {};
+        timeoutCodes_.clear();
+        boards_.clear();
+    }
+
+    void RememberDevice(int ud, int board, int timeoutCode)
+    {
+        boards_[ud] = board;
+        timeoutCodes_[ud] = timeoutCode;
+    }
+    void RememberTimeout(int ud, int timeoutCode) { timeoutCodes_[ud] = timeoutCode; }
+    void ForgetDevice(int ud)
+    {
+        boards_.erase(ud);
+        timeoutCodes_.erase(ud);
+    }
+    int TimeoutCode(int ud) const
+    {
+        auto it = timeoutCodes_.find(ud);
+        return it != timeoutCodes_.end() ? it->second : T10s;
+    }
+    // Board descriptors are the board indices; a device belongs to the board it was opened on.
+    int BoardOf(int ud) const
+    {
+        auto it = boards_.find(ud);
+        return it != boards_.end() ? it->second : (ud >= 0 && ud < 4 ? ud : 0);
+    }
+
+    bool Bound() const { return bound_; }
+    std::string LibraryName() const { return library_.Name(); }
+    instrument::LoadFailure LastFailure() const { return lastFailure_; }
+
+private:
+    template <size_t N>
+    bool Resolve(const StatusCandidate (&candidates)[N], StatusReader& reader)
+    {
+        for (const StatusCandidate& candidate : candidates) {
+            if (void* address = library_.Symbol(candidate.symbol)) {
+                reader = {candidate.kind, address};
+                return true;
+            }
+        }
+        return false;
+    }
+
+    instrument::SharedLibrary library_;
+    bool bound_ = false;
+    void* entries_[kEntryCount] = {};
+    StatusReader status_, error_, count_;
+    instrument::LoadFailure lastFailure_;
+    std::map<int, int> timeoutCodes_;
+    std::map<int, int> boards_;
+};
+
+Binding& Instance()
+{
+    static Binding binding;
+    return binding;
+}
+
+// Calls an entry that returns the status word; without the entry the recorded status is returned.
+template <typename Fn, typename... Args>
+int CallStatus(EntryId id, Args... args)
+{
+    Binding& binding = Instance();
+    std::lock_guard lock(binding.mutex);
+    auto fn = reinterpret_cast<Fn>(binding.Entry(id));
+    if (!fn)
+        return ibsta;
+    const int result = fn(args...);
+    binding.CopyStatus();
+    return result;
+}
+
+// One slice of the emulated notification's wait: at most about 10 ms, so the caller's I/O is held
+// up no longer than that.
+WaitStatus WaitSlice(int ud, int mask)
+{
+    Binding& binding = Instance();
+    std::lock_guard lock(binding.mutex);
+    auto wait = reinterpret_cast<IbUdIntFn>(binding.Lookup(kIbwait));
+    auto timeout = reinterpret_cast<IbUdIntFn>(binding.Lookup(kIbtmo));
+    if (!wait)
+        return {ERR, EDVR, ENOSYS};
+    const int code = binding.TimeoutCode(ud);
+    const bool shorten = timeout && (code == 0 || code > T10ms);
+    if (shorten)
+        timeout(ud, T10ms);
+    wait(ud, mask | TIMO);
+    const WaitStatus status = binding.ReadStatus();
+    if (shorten)
+        timeout(ud, code);
+    return status;
+}
+
+} // namespace
+
+int ibclr(int ud) { return CallStatus<IbUdFn>(kIbclr, ud); }
+int ibconfig(int ud, int option, int value) { return CallStatus<IbconfigFn>(kIbconfig, ud, option, value); }
+int ibrd(int ud, void* buffer, long count) { return CallStatus<IbrdFn>(kIbrd, ud, buffer, count); }
+int ibrsp(int ud, char* statusByte) { return CallStatus<IbrspFn>(kIbrsp, ud, statusByte); }
+int ibwait(int ud, int mask) { return CallStatus<IbUdIntFn>(kIbwait, ud, mask); }
+int ibwrt(int ud, const void* buffer, long count) { return CallStatus<IbwrtFn>(kIbwrt, ud, buffer, count); }
+
+int ibdev(int board, int pad, int sad, int tmo, int eot, int eos)
+{
+    Binding& binding = Instance();
+    std::lock_guard lock(binding.mutex);
+    auto fn = reinterpret_cast<IbdevFn>(binding.Entry(kIbdev));
+    if (!fn)
+        return -1;
+    const int ud = fn(board, pad, sad, tmo, eot, eos);
+    binding.CopyStatus();
+    if (ud >= 0)
+        binding.RememberDevice(ud, board, tmo);
+    return ud;
+}
+
+int ibfindA(const char* name)
+{
+    Binding& binding = Instance();
+    std::lock_guard lock(binding.mutex);
+    auto fn = reinterpret_cast<IbfindFn>(binding.Entry(kIbfindA));
+    if (!fn)
+        return -1;
+    const int ud = fn(name);
+    binding.CopyStatus();
+    return ud;
+}
+
+int ibtmo(int ud, int timeoutCode)
+{
+    Binding& binding = Instance();
+    std::lock_guard lock(binding.mutex);
+    auto fn = reinterpret_cast<IbUdIntFn>(binding.Entry(kIbtmo));
+    if (!fn)
+        return ibsta;
+    const int result = fn(ud, timeoutCode);
+    binding.CopyStatus();
+    if (!(ibsta & ERR))
+        binding.RememberTimeout(ud, timeoutCode);
+    return result;
+}
+
+int ibonl(int ud, int online)
+{
+    Binding& binding = Instance();
+    std::lock_guard lock(binding.mutex);
+    auto fn = reinterpret_cast<IbUdIntFn>(binding.Entry(kIbonl));
+    if (!fn)
+        return ibsta;
+    // A descriptor taken offline can no longer be waited on.
+    if (online == 0 && binding.emulator)
+        binding.emulator->Disarm(ud);
+    const int result = fn(ud, online);
+    binding.CopyStatus();
+    if (online == 0)
+        binding.ForgetDevice(ud);
+    return result;
+}
+
+int ibnotify(int ud, int mask, GpibNotifyCallback_t callback, void* refData)
+{
+    Binding& binding = Instance();
+    std::lock_guard lock(binding.mutex);
+    if (!binding.EnsureBound())
+        return ibsta;
+    if (auto native = reinterpret_cast<IbnotifyFn>(binding.Lookup(kIbnotify))) {
+        const int result = native(ud, mask, callback, refData);
+        binding.CopyStatus();
+        return result;
+    }
+    auto wait = reinterpret_cast<IbUdIntFn>(binding.Entry(kIbwait));
+    if (!wait)
+        return ibsta;
+    if (mask != 0) {
+        auto config = reinterpret_cast<IbconfigFn>(binding.Entry(kIbconfig));
+        if (!config)
+            return ibsta;
+        const int result = config(binding.BoardOf(ud), IbcAUTOPOLL, 1);
+        binding.CopyStatus();
+        if (ibsta & ERR)
+            return result;
+    }
+    // A wait with an empty mask returns the device's current status at once.
+    const int result = wait(ud, 0);
+    binding.CopyStatus();
+    if (ibsta & ERR)
+        return result;
+    if (!binding.emulator)
+        binding.emulator = std::make_unique<NotifyEmulator>(WaitSlice);
+    if (mask != 0)
+        binding.emulator->Arm(ud, mask, callback, refData, TimeoutMicroseconds(binding.TimeoutCode(ud)));
+    else
+        binding.emulator->Disarm(ud);
+    return result;
+}
+
+void FindLstn(int board, const unsigned short* addresses, unsigned short* results, int limit)
+{
+    Binding& binding = Instance();
+    std::lock_guard lock(binding.mutex);
+    if (auto fn = reinterpret_cast<FindLstnFn>(binding.Entry(kFindLstn))) {
+        fn(board, addresses, results, limit);
+        binding.CopyStatus();
+    }
+}
+
+void SendIFC(int board)
+{
+    Binding& binding = Instance();
+    std::lock_guard lock(binding.mutex);
+    if (auto fn = reinterpret_cast<SendIfcFn>(binding.Entry(kSendIFC))) {
+        fn(board);
+        binding.CopyStatus();
+    }
+}
+
+void ReleaseLibrary()
+{
+    Binding& binding = Instance();
+    std::unique_ptr<NotifyEmulator> emulator;
+    {
+        std::lock_guard lock(binding.mutex);
+        emulator = std::move(binding.emulator);
+    }
+    // The waiting threads take the mutex for each slice, so they are stopped without holding it.
+    emulator.reset();
+    std::lock_guard lock(binding.mutex);
+    binding.Release();
+}
+
+void SetLibraryPath(const std::string& path)
+{
+    ReleaseLibrary();
+    Binding& binding = Instance();
+    std::lock_guard lock(binding.mutex);
+    binding.configuredPath = path;
+}
+
+bool LibraryBound()
+{
+    Binding& binding = Instance();
+    std::lock_guard lock(binding.mutex);
+    return binding.Bound();
+}
+
+std::string BoundLibraryName()
+{
+    Binding& binding = Instance();
+    std::lock_guard lock(binding.mutex);
+    return binding.LibraryName();
+}
+
+instrument::LoadFailure LastLoadFailure()
+{
+    Binding& binding = Instance();
+    std::lock_guard lock(binding.mutex);
+    return binding.LastFailure();
+}
+
+bool NotifyEmulated()
+{
+    Binding& binding = Instance();
+    std::lock_guard lock(binding.mutex);
+    return binding.EnsureBound() && binding.Lookup(kIbnotify) == nullptr;
+}
+
+} // namespace gpib
