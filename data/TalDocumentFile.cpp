@@ -1,0 +1,318 @@
+// Reading and writing document files: the leading version word, the data sets, the display
+// kind, the numbering, the application's texts and the first display's state.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <new>
+
+#include "data/ApplicationData.h"
+#include "data/DataSetSerialize.h"
+#include "data/DisplayStateArchive.h"
+#include "data/TalDocument.h"
+#include "data/archive/Archive.h"
+
+namespace {
+
+constexpr uint32_t kCurrentVersion = 1004;
+constexpr uint32_t kLastOldestFormatVersion = 1000;  // 0..1000: the word counts the data sets
+constexpr uint32_t kFirstNyquistFlagVersion = 1002;
+
+constexpr char kUnexpectedFormat[] = "Unexpected file format.";
+constexpr char kFailedToOpen[] = "Failed to open document.";
+constexpr char kFailedToSave[] = "Failed to save document.";
+
+constexpr DisplayKind kFlagOrder[] = {DisplayKind::Gain, DisplayKind::Imp, DisplayKind::Volt,
+                                      DisplayKind::Text, DisplayKind::Nyq};
+
+// Everything a file holds, read completely before the document changes, so that a file that
+// fails half-way leaves the document and the application as they were.
+struct FileContents {
+    uint32_t version = 0;
+    std::vector<std::unique_ptr<CDataSet>> sets;
+    bool flags[5] = {};  // in kFlagOrder
+    int32_t nextNumber = 1;
+    bool oldFormat = false;
+    std::string block880, blockSynthesis;
+    int32_t voltageFormat = 0;
+    bool displayStatePresent = false;
+    DisplayState displayState;
+};
+
+FileContents ReadContents(CArchive& ar)
+{
+    FileContents file;
+    file.version = ar.ReadCount();
+    if (file.version > kCurrentVersion)
+        throw ArchiveError("unknown document version");
+    file.oldFormat = file.version <= kLastOldestFormatVersion;
+    const uint32_t setCount =
+        file.oldFormat ? file.version : ar.ReadCount(kMinDataSetObjectBytes);
+    ar.RequireItems(setCount, kMinDataSetObjectBytes);
+    file.sets.reserve(setCount);
+    for (uint32_t i = 0; i < setCount; ++i)
+        file.sets.push_back(ReadDataSetObject(ar));
+
+    file.flags[0] = ar.ReadInt() != 0;
+    file.flags[1] = ar.ReadInt() != 0;
+    file.flags[2] = ar.ReadInt() != 0;
+    const bool fourth = ar.ReadInt() != 0;
+    if (file.oldFormat)
+        file.flags[2] = file.flags[2] || fourth;  // the oldest files had two voltage flags
+    else
+        file.flags[3] = fourth;
+    if (file.version >= kFirstNyquistFlagVersion)
+        file.flags[4] = ar.ReadInt() != 0;
+    file.nextNumber = ar.ReadInt();
+    if (file.oldFormat) {
+        file.block880 = ar.ReadString();
+        file.blockSynthesis = ar.ReadString();
+        file.voltageFormat = ar.ReadInt();
+    } else {
+        ar.ReadString();  // the writer's parameter text, informational only
+    }
+    file.displayStatePresent = ar.ReadInt() != 0;
+    if (file.displayStatePresent)
+        ReadDisplayState(ar, file.displayState, static_cast<int>(file.version));
+    return file;
+}
+
+// The display a file asks for when the first display view is of another kind, or "OK".
+std::string RequestedDisplayType(const FileContents& file, const CDocumentView* view)
+{
+    static const char* const kNames[] = {"Gain", "Imp", "Volt", "Text", "Nyq"};
+    for (int i = 0; i < 5; ++i)
+        if (file.flags[i] && (view == nullptr || view->GetDisplayKind() != kFlagOrder[i]))
+            return kNames[i];
+    return "OK";
+}
+
+void ApplyContents(CTalDocument& doc, FileContents& file)
+{
+    CDocumentView* first = doc.GetFirstDisplayView();
+    appData().lastLoadedFileVersion = static_cast<int>(file.version);
+    appData().requestedDisplayType = RequestedDisplayType(file, first);
+    if (file.oldFormat) {
+        appData().preferenceBlock880 = file.block880;
+        appData().preferenceBlockSynthesis = file.blockSynthesis;
+        appData().voltageFormat = file.voltageFormat != 0;
+    }
+
+    // Displays drop the attributes of the sets being replaced, last first.
+    for (int i = doc.GetDataSetCount() - 1; i >= 0; --i)
+        for (CDocumentView* view : doc.GetViews())
+            if (view->IsDisplayView())
+                view->RemoveDataSetAttributes(i);
+    doc.m_dataSets = std::move(file.sets);
+    doc.m_acquisitionSet = nullptr;
+    doc.m_lastAddedIndex = -1;
+    doc.m_nextNumber = file.nextNumber;
+
+    doc.m_fileDisplayKind.reset();
+    for (int i = 0; i < 5 && !doc.m_fileDisplayKind; ++i)
+        if (file.flags[i])
+            doc.m_fileDisplayKind = kFlagOrder[i];
+
+    // One selected flag per data set, whatever the file held.
+    file.displayState.selected.resize(doc.m_dataSets.size(), 0);
+    doc.m_displayState = file.displayStatePresent ? file.displayState : DisplayState{};
+    doc.m_displayStatePresent = file.displayStatePresent;
+    for (CDocumentView* view : doc.GetViews()) {
+        if (!view->IsDisplayView())
+            continue;
+        if (view == first && file.displayStatePresent) {
+            view->LoadDisplayState(doc.m_displayState);
+        } else {
+            for (int i = 0; i < doc.GetDataSetCount(); ++i)
+                view->AddDataSetAttributes(i);
+        }
+    }
+
+    doc.RecalcAllLimits();
+    doc.UpdateAllViews(HINT_ALL);
+    doc.SetModifiedFlag(false);
+}
+
+void StoreContents(CTalDocument& doc, CArchive& ar)
+{
+    ar.WriteCount(kCurrentVersion);
+    ar.WriteCount(static_cast<uint32_t>(doc.m_dataSets.size()));
+    for (const auto& set : doc.m_dataSets)
+        WriteDataSetObject(ar, *set);
+
+    const CDocumentView* first = doc.GetFirstDisplayView();
+    const std::optional<DisplayKind> kind =
+        first ? std::optional<DisplayKind>(first->GetDisplayKind()) : doc.m_fileDisplayKind;
+    for (DisplayKind flag : kFlagOrder)
+        ar.WriteInt(kind == flag ? 1 : 0);
+    ar.WriteInt(doc.m_nextNumber);
+    ar.WriteString(appData().parameterText);
+    ar.WriteInt(1);
+
+    DisplayState state;
+    if (first) {
+        first->StoreDisplayState(state);
+    } else {
+        state = doc.m_displayState;
+        state.selected.resize(doc.m_dataSets.size(), 0);
+    }
+    WriteDisplayState(ar, state);
+}
+
+// Bytes a save will take, to size the buffer once.
+size_t StoredSizeHint(const CTalDocument& doc)
+{
+    size_t bytes = 4096;
+    for (const auto& set : doc.m_dataSets) {
+        bytes += 256 + set->m_description.size() + set->m_name.size();
+        for (const auto& point : set->m_points)
+            bytes += 2 + 8 + 4 + 8 + 4 + 20 * point->m_nodes.size();
+    }
+    return bytes;
+}
+
+bool ReadWholeFile(const std::string& path, std::unique_ptr<uint8_t[]>& data, size_t& size)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (ok) {
+        size = static_cast<size_t>(info.st_size);
+        data = std::make_unique_for_overwrite<uint8_t[]>(size > 0 ? size : 1);
+        size_t done = 0;
+        while (ok && done < size) {
+            const ssize_t n = ::read(fd, data.get() + done, size - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                ok = false;  // an error, or the file shrank while being read
+            else
+                done += static_cast<size_t>(n);
+        }
+    }
+    ::close(fd);
+    return ok;
+}
+
+// Writes into a new file beside the target, then renames it over the target; on any failure
+// the temporary file is removed and the target is left as it was.
+bool ReplaceFile(const std::string& path, std::span<const uint8_t> bytes)
+{
+    std::string target = path;
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        // Replace the file the link points to, not the link.
+        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+            target = resolved;
+            std::free(resolved);
+        }
+    }
+    const bool targetExists = ::stat(target.c_str(), &info) == 0;
+
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = target + ".~" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+    bool ok = !targetExists || S_ISDIR(info.st_mode) || ::fchmod(fd, info.st_mode & 07777) == 0;
+    size_t done = 0;
+    while (ok && done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            ok = false;
+        else
+            done += static_cast<size_t>(n);
+    }
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok)
+        ::unlink(temp.c_str());
+    return ok;
+}
+
+}  // namespace
+
+void CTalDocument::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        StoreContents(*this, ar);
+        return;
+    }
+    FileContents file = ReadContents(ar);
+    ApplyContents(*this, file);
+}
+
+bool CTalDocument::LoadFromBytes(std::span<const uint8_t> bytes, std::string& error)
+{
+    try {
+        CArchive ar(bytes);
+        Serialize(ar);
+        return true;
+    } catch (const ArchiveError&) {
+        error = kUnexpectedFormat;
+    } catch (const std::bad_alloc&) {
+        error = kFailedToOpen;
+    }
+    return false;
+}
+
+bool CTalDocument::LoadFromFile(const std::string& path, std::string& error)
+{
+    std::unique_ptr<uint8_t[]> data;
+    size_t size = 0;
+    try {
+        if (!ReadWholeFile(path, data, size)) {
+            error = kFailedToOpen;
+            return false;
+        }
+    } catch (const std::bad_alloc&) {
+        error = kFailedToOpen;
+        return false;
+    }
+    return LoadFromBytes({data.get(), size}, error);
+}
+
+bool CTalDocument::SaveToBytes(std::vector<uint8_t>& bytes, std::string& error)
+{
+    try {
+        CArchive ar;
+        ar.Reserve(StoredSizeHint(*this));
+        Serialize(ar);
+        const std::span<const uint8_t> stored = ar.StoredBytes();
+        bytes.assign(stored.begin(), stored.end());
+        return true;
+    } catch (const std::exception&) {
+        error = kFailedToSave;
+    }
+    return false;
+}
+
+bool CTalDocument::SaveToFile(const std::string& path, std::string& error)
+{
+    try {
+        CArchive ar;
+        ar.Reserve(StoredSizeHint(*this));
+        Serialize(ar);
+        if (!ReplaceFile(path, ar.StoredBytes())) {
+            error = kFailedToSave;
+            return false;
+        }
+    } catch (const std::exception&) {
+        error = kFailedToSave;
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}

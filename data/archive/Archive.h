@@ -1,0 +1,130 @@
+#pragma once
+// The persistent-object archive that document files are written in: little-endian
+// primitives, counts, strings and object references that share one class-and-object map for
+// the whole stream. Loading decodes a memory buffer and checks every length against the bytes
+// left before it allocates; storing appends to a growing buffer. Strings are UTF-8 in memory
+// and Windows-1252 on disk.
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+static_assert(std::endian::native == std::endian::little, "the archive copies values as stored");
+
+// Malformed or truncated input; the document turns it into "Unexpected file format.".
+class ArchiveError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A serializable class as it is named in the stream.
+struct ArchiveClass {
+    const char* name;  // at most 63 characters
+    uint16_t schema;
+};
+
+class CArchive {
+public:
+    explicit CArchive(std::span<const uint8_t> bytes);  // loading from `bytes` (not copied)
+    CArchive();                                         // storing into an internal buffer
+    CArchive(const CArchive&) = delete;
+    CArchive& operator=(const CArchive&) = delete;
+
+    bool IsStoring() const { return m_storing; }
+    bool IsLoading() const { return !m_storing; }
+
+    // ---- loading
+    size_t Remaining() const { return static_cast<size_t>(m_end - m_pos); }
+    uint8_t ReadByte() { return Take<uint8_t>(); }
+    uint16_t ReadWord() { return Take<uint16_t>(); }
+    int32_t ReadInt() { return Take<int32_t>(); }
+    uint32_t ReadUInt() { return Take<uint32_t>(); }
+    double ReadDouble() { return Take<double>(); }
+    // A word, or after the word 0xFFFF a 32-bit value.
+    uint32_t ReadCount();
+    // A count of items that take at least `minItemBytes` each; rejected if they cannot fit in
+    // the bytes left.
+    uint32_t ReadCount(size_t minItemBytes);
+    // Checks that `count` items of `minItemBytes` each can still follow.
+    void RequireItems(uint64_t count, size_t minItemBytes) const;
+    // Single-byte or wide string, returned as UTF-8.
+    std::string ReadString();
+
+    struct ObjectTag {
+        enum class Kind { Null, New, Existing };
+        Kind kind = Kind::Null;
+        int classId = -1;        // index into the accepted classes (New, Existing)
+        void* object = nullptr;  // Existing: the object read earlier
+        uint32_t mapIndex = 0;   // New: the index reserved for the object
+    };
+    // Reads an object reference whose class must be one of `accepted` (a table that outlives
+    // the archive). For a new object, create it and call SetMappedObject(tag.mapIndex, object)
+    // before reading its record.
+    ObjectTag ReadObjectTag(std::span<const ArchiveClass> accepted);
+    void SetMappedObject(uint32_t mapIndex, void* object);
+
+    // ---- storing
+    void WriteByte(uint8_t v) { Put(v); }
+    void WriteWord(uint16_t v) { Put(v); }
+    void WriteInt(int32_t v) { Put(v); }
+    void WriteUInt(uint32_t v) { Put(v); }
+    void WriteDouble(double v) { Put(v); }
+    void WriteCount(uint32_t count);
+    void WriteString(const std::string& utf8);  // written as Windows-1252
+    void WriteNullObject() { WriteWord(0); }
+    // Tag of a new object (the class record on the class's first use); returns the object's map
+    // index. Objects of documents have one owner each, so each is written exactly once.
+    uint32_t WriteNewObject(const ArchiveClass& cls);
+    // Reference to an object written earlier.
+    void WriteObjectReference(uint32_t mapIndex);
+    void Reserve(size_t totalBytes);
+    std::span<const uint8_t> StoredBytes() const { return {m_buffer.get(), m_size}; }
+
+private:
+    [[noreturn]] static void Fail(const char* what);
+
+    template <class T>
+    T Take()
+    {
+        if (Remaining() < sizeof(T))
+            Fail("archive ends early");
+        T v;
+        std::memcpy(&v, m_pos, sizeof(T));
+        m_pos += sizeof(T);
+        return v;
+    }
+    template <class T>
+    void Put(T v)
+    {
+        if (m_capacity - m_size < sizeof(T))
+            Grow(sizeof(T));
+        std::memcpy(m_buffer.get() + m_size, &v, sizeof(T));
+        m_size += sizeof(T);
+    }
+    void PutBytes(const void* data, size_t n);
+    void Grow(size_t extra);
+    uint32_t StringLength(bool& wide);
+
+    struct MapEntry {
+        const ArchiveClass* cls;  // the class itself, or the object's class
+        void* object;             // nullptr for a class entry
+        bool isClass;
+    };
+    int ResolveClass(const ArchiveClass* cls, std::span<const ArchiveClass> accepted) const;
+
+    bool m_storing;
+    // loading
+    const uint8_t* m_pos = nullptr;
+    const uint8_t* m_end = nullptr;
+    std::vector<MapEntry> m_loadMap;  // index 0 stands for "no object"
+    // storing
+    std::unique_ptr<uint8_t[]> m_buffer;
+    size_t m_size = 0;
+    size_t m_capacity = 0;
+    std::vector<std::pair<const ArchiveClass*, uint32_t>> m_storedClasses;
+    uint32_t m_storeCount = 1;
+};
