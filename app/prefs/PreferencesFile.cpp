@@ -1,0 +1,117 @@
+#include "app/prefs/PreferencesFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include "app/core/AnalyzerTypes.h"
+#include "app/core/MessageReporter.h"
+#include "app/prefs/PreferencesText.h"
+
+namespace {
+
+const QString kIdentityFolder = QStringLiteral("/Talvern/TalvernRLC");
+
+QString PreferencesPath(const std::string& folder, int analyzerType)
+{
+    return QString::fromStdString(folder) + QStringLiteral("/Talvern/") +
+           QString::fromStdString(PreferencesFileName(analyzerType));
+}
+
+// The text with every "\r" removed and every "\n" written as "\r\n".
+QByteArray FileBytes(const std::string& text)
+{
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(text.size() + text.size() / 16 + 16));
+    for (char c : text) {
+        if (c == '\r')
+            continue;
+        if (c == '\n')
+            bytes.append('\r');
+        bytes.append(c);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+// GenericDataLocation + "/Talvern/TalvernRLC" is AppDataLocation for this identity, without
+// depending on the names the running QCoreApplication was given.
+PreferencesLocation StandardPreferencesLocation()
+{
+    PreferencesLocation location;
+    const QStringList folders =
+        QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    for (qsizetype i = 0; i < folders.size(); ++i) {
+        const std::string folder = (folders[i] + kIdentityFolder).toStdString();
+        if (i == 0)
+            location.userFolder = folder;
+        else
+            location.allUsersFolders.push_back(folder);
+    }
+    return location;
+}
+
+std::string PreferencesPathForReading(const PreferencesLocation& location, int analyzerType)
+{
+    if (PreferencesFileName(analyzerType).empty())
+        return {};
+    std::vector<std::string> folders{location.userFolder};
+    folders.insert(folders.end(), location.allUsersFolders.begin(),
+                   location.allUsersFolders.end());
+    for (const std::string& folder : folders) {
+        if (folder.empty())
+            continue;
+        const QString path = PreferencesPath(folder, analyzerType);
+        if (QFileInfo(path).isFile())
+            return path.toStdString();
+    }
+    return {};
+}
+
+std::string PreferencesPathForWriting(const PreferencesLocation& location, int analyzerType)
+{
+    if (location.userFolder.empty() || PreferencesFileName(analyzerType).empty())
+        return {};
+    QDir().mkpath(QString::fromStdString(location.userFolder) + QStringLiteral("/Talvern"));
+    return PreferencesPath(location.userFolder, analyzerType).toStdString();
+}
+
+bool WritePreferencesFile(const std::string& path, const ApplicationValues& values,
+                          MessageReporter& reporter)
+{
+    QSaveFile file(QString::fromStdString(path));
+    if (path.empty() || !file.open(QIODevice::WriteOnly)) {
+        reporter.ShowMessage("Error when opening preferences file for writing");
+        return false;
+    }
+    const QByteArray bytes = FileBytes(FormatPreferences(values));
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        file.cancelWriting();
+        reporter.ShowMessage("Error in closing preferences file");
+        return false;
+    }
+    return true;
+}
+
+bool ReadPreferencesFile(const std::string& path, ApplicationValues& values,
+                         MessageReporter& reporter)
+{
+    QFile file(QString::fromStdString(path));
+    if (path.empty() || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.read(kMaxPreferencesFileSize);
+    const bool readFailed = file.error() != QFileDevice::NoError;
+    file.close();
+    if (readFailed)
+        reporter.ShowMessage("Error when closing preferences file.");
+    const std::string text =
+        PreferencesTextAsRead(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    if (!ParsePreferences(text, values)) {
+        reporter.ShowMessage("Error reading preferences file.");
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// The per-type preferences file "Talpref<code>.txt": where it is, reading it at start-up and
+// writing it at program end, with the user's messages for failures.
+#include <string>
+#include <vector>
+
+class ApplicationValues;
+class MessageReporter;
+
+// Largest file the reader takes in; the text beyond is not read.
+inline constexpr long long kMaxPreferencesFileSize = 16 * 1024 * 1024;
+
+// Folders that hold the "Talvern" folder of the preferences file: the user's application-data
+// folder (written and read first), then the all-users ones (read only).
+struct PreferencesLocation {
+    std::string userFolder;
+    std::vector<std::string> allUsersFolders;
+};
+
+// The application-data folders of the Talvern/TalvernRLC identity (QStandardPaths
+// AppDataLocation: $XDG_DATA_HOME/Talvern/TalvernRLC, then each of $XDG_DATA_DIRS).
+PreferencesLocation StandardPreferencesLocation();
+// "<folder>/Talvern/Talpref<code>.txt" in the first folder where it exists; empty if none.
+std::string PreferencesPathForReading(const PreferencesLocation& location, int analyzerType);
+// "<user folder>/Talvern/Talpref<code>.txt", creating the "Talvern" folder if it is missing.
+std::string PreferencesPathForWriting(const PreferencesLocation& location, int analyzerType);
+
+// Writes the preferences text with "\r\n" line ends, replacing the file only once it is
+// complete. Reports "Error when opening preferences file for writing" or "Error in closing
+// preferences file" and returns false on failure.
+bool WritePreferencesFile(const std::string& path, const ApplicationValues& values,
+                          MessageReporter& reporter);
+// Reads and parses the file. A file that does not open changes nothing, silently; a read error
+// reports "Error when closing preferences file." and still parses; a failed parse reports
+// "Error reading preferences file.". Returns true when the file was read and parsed.
+bool ReadPreferencesFile(const std::string& path, ApplicationValues& values,
+                         MessageReporter& reporter);
