@@ -130,6 +130,21 @@ void ApplicationValues::SetShowOutputWarning(bool show, SettingsStore& store)
     store.WriteInt(names::kShowVmax, names::kOutput5Vmax, show ? 1 : 0);
 }
 
+PreferenceBlock FamilyPreferenceBlock(AnalyzerFamily family)
+{
+    switch (family) {
+    case AnalyzerFamily::NF5060:
+        return PreferenceBlock::Family880;
+    case AnalyzerFamily::A1960:
+        return PreferenceBlock::Family1960;
+    case AnalyzerFamily::S1800:
+        return PreferenceBlock::Series1800;
+    case AnalyzerFamily::A2600:
+        break;
+    }
+    return PreferenceBlock::Family2600;
+}
+
 double ParseSettingsNumber(const std::string& text, double fallback)
 {
     char* end = nullptr;

@@ -7,6 +7,7 @@
 #include <array>
 #include <string>
 
+#include "app/core/AnalyzerTypes.h"
 #include "data/ApplicationData.h"
 
 class SettingsStore;
@@ -17,6 +18,9 @@ enum class PreferenceBlock {
     Family945, Family915, Family965, Family6088, Synthesis,
 };
 inline constexpr int kPreferenceBlockCount = 10;
+
+// The block an analyzer family's control dialog reads and replaces.
+PreferenceBlock FamilyPreferenceBlock(AnalyzerFamily family);
 
 struct PageSetup {
     int marginLeft = 1000;

@@ -71,16 +71,21 @@ TEST(AnalyzerTypes, TypeRulesAtStartUp)
         int interfaceIndex;
         int modelCode;
         bool gpibOnly;
+        PreferenceBlock block;
     };
+    constexpr PreferenceBlock k880 = PreferenceBlock::Family880;
+    constexpr PreferenceBlock k1960 = PreferenceBlock::Family1960;
+    constexpr PreferenceBlock k1800 = PreferenceBlock::Series1800;
+    constexpr PreferenceBlock k2600 = PreferenceBlock::Family2600;
     const Case cases[] = {
-        {0, "Settings880", "Talvern Systems RLC880", "TalprefRLC880.txt", 3, 0, 0x880, true},
-        {6, "Settings1960", "Talvern Systems RLC1960", "TalprefRLC1960.txt", 2, 0, 0x1960, true},
-        {7, "Settings1842", "Talvern Systems RLC1842", "TalprefRLC1842.txt", 2, 0, 0x1842, true},
-        {8, "Settings1852", "Talvern Systems RLC1852", "TalprefRLC1852.txt", 2, 0, 0x1852, true},
-        {9, "Settings1862", "Talvern Systems RLC1862", "TalprefRLC1862.txt", 2, 0, 0x1862, true},
+        {0, "Settings880", "Talvern Systems RLC880", "TalprefRLC880.txt", 3, 0, 0x880, true, k880},
+        {6, "Settings1960", "Talvern Systems RLC1960", "TalprefRLC1960.txt", 2, 0, 0x1960, true, k1960},
+        {7, "Settings1842", "Talvern Systems RLC1842", "TalprefRLC1842.txt", 2, 0, 0x1842, true, k1800},
+        {8, "Settings1852", "Talvern Systems RLC1852", "TalprefRLC1852.txt", 2, 0, 0x1852, true, k1800},
+        {9, "Settings1862", "Talvern Systems RLC1862", "TalprefRLC1862.txt", 2, 0, 0x1862, true, k1800},
         {10, "Settings2600", "Talvern RLC Stability Analysis", "TalprefRLC2600.txt", 0, 4, 0x9999,
-         false},
-        {11, "Settings1370", "Talvern Systems RLC1370", "TalprefRLC1370.txt", 2, 4, 0x1370, false},
+         false, k2600},
+        {11, "Settings1370", "Talvern Systems RLC1370", "TalprefRLC1370.txt", 2, 4, 0x1370, false, k2600},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
@@ -89,6 +94,7 @@ TEST(AnalyzerTypes, TypeRulesAtStartUp)
         EXPECT_STREQ(type->settingsSection, c.section);
         EXPECT_EQ(MainWindowTitle(c.id), c.title);
         EXPECT_EQ(PreferencesFileName(c.id), c.fileName);
+        EXPECT_EQ(FamilyPreferenceBlock(type->family), c.block);
 
         MemorySettingsStore store;
         store.WriteInt(c.section, "GPIB Interface", 4);
