@@ -1,0 +1,102 @@
+#include "analyzer/family2600/Settings.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace analyzer::family2600 {
+
+namespace {
+
+constexpr double kMaxVoltHertz = 80000000.0;
+
+double ClampOr(double value, double low, double high, double fallback)
+{
+    return std::isnan(value) ? fallback : std::clamp(value, low, high);
+}
+
+int ClampInteger(double value, int low, int high, int fallback)
+{
+    if (std::isnan(value))
+        return fallback;
+    return static_cast<int>(std::clamp(std::trunc(value), double(low), double(high)));
+}
+
+double ProductAndOhmLimits(double volts, OutputImpedance impedance, bool measuring, double frequency)
+{
+    if (impedance == OutputImpedance::Ohms2)
+        volts = std::min(volts, 2.0);
+    if (measuring && frequency > 0.0)
+        volts = std::min(volts, kMaxVoltHertz / frequency);
+    return volts;
+}
+
+} // namespace
+
+const char* WaveformText(Waveform waveform)
+{
+    return waveform == Waveform::Square ? "Square" : "Sine";
+}
+
+const char* OutputImpedanceText(OutputImpedance impedance)
+{
+    return impedance == OutputImpedance::Ohms2 ? "2" : "50";
+}
+
+const char* InputImpedanceText(InputImpedance impedance)
+{
+    return impedance == InputImpedance::Ohms50 ? "50" : "1 Meg";
+}
+
+const char* IntegrationOptionText(IntegrationOption option)
+{
+    return option == IntegrationOption::HighNoise ? "High Noise Algorithm" : "Off";
+}
+
+const char* InputRangeText(InputRange range)
+{
+    switch (range) {
+    case InputRange::Below100V: return "< 100 V";
+    case InputRange::Below500V: return "< 500 V";
+    default: return "< 10 V";
+    }
+}
+
+double ClampStepsPerDecade(double value) { return ClampOr(value, 0.1, 2000.0, 10.0); }
+double ClampFrequencyStep(double value) { return ClampOr(value, 1e-05, 40000000.0, 1000.0); }
+double ClampIntegrationTime(double value) { return ClampOr(value, 0.02, 100000.0, 1.0); }
+double ClampDelayTime(double value) { return ClampOr(value, 0.0, 100000.0, 0.0); }
+int ClampCycles(double value) { return ClampInteger(value, 1, 9999, 1); }
+int ClampDelayCycles(double value) { return ClampInteger(value, 0, 9999, 0); }
+
+double ClampDcVoltsOut(double value)
+{
+    const double volts = ClampOr(value, -10.0, 10.0, 0.0);
+    return std::fabs(volts) < 0.01 ? 0.0 : volts;
+}
+
+double LimitAcVoltsOut(double volts, double minimumAcOutput, OutputImpedance impedance,
+                       bool measuring, double frequency)
+{
+    volts = ClampOr(volts, minimumAcOutput, 10.0, 1.0);
+    return std::max(ProductAndOhmLimits(volts, impedance, measuring, frequency), minimumAcOutput);
+}
+
+double LimitMaxAcVoltsOut(double volts, OutputImpedance impedance, bool measuring, double frequency)
+{
+    volts = ClampOr(volts, 0.001, 10.0, 10.0);
+    return std::max(ProductAndOhmLimits(volts, impedance, measuring, frequency), 0.001);
+}
+
+ServoSettings ServoOf(const Settings& settings)
+{
+    return {settings.servoOn, settings.servoChannel, settings.servoAcVoltsIn, settings.servoStepDb,
+            settings.maxAcVoltsOut};
+}
+
+MaxChangeSettings MaxChangeOf(const Settings& settings)
+{
+    return {settings.maxChangeGainOn, settings.maxChangeGain, settings.maxChangePhaseOn,
+            settings.maxChangePhase};
+}
+
+} // namespace analyzer::family2600

@@ -1,0 +1,72 @@
+#include "analyzer/sweep/FrequencyStepping.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "analyzer/sweep/NumberText.h"
+
+namespace analyzer {
+
+double NextFrequency(const SweepState& state, bool startFrequencyMode)
+{
+    if (startFrequencyMode)
+        return state.startFrequency;
+    const double f = (state.reading.frequency > 0.0) ? state.reading.frequency : state.startFrequency;
+    const double direction = state.ascending ? 1.0 : -1.0;
+    double next;
+    if (state.logSweep) {
+        // A step that cannot be taken (no steps, no positive frequency) goes straight to the stop.
+        if (!(state.stepsPerDecade > 0.0) || !(f > 0.0))
+            return state.stopFrequency;
+        next = std::pow(10.0, std::log10(f) + direction / state.stepsPerDecade);
+    } else {
+        next = f + direction * state.step;
+    }
+    if (!std::isfinite(next))
+        return state.stopFrequency;
+    return state.ascending ? std::min(next, state.stopFrequency) : std::max(next, state.stopFrequency);
+}
+
+bool ReachedStopFrequency(double frequency, const SweepState& state)
+{
+    // Frequencies are sent with four significant digits: a reading whose frequency rounds to the
+    // stop frequency's would only be measured again.
+    const double stop = RoundToSignificant(state.stopFrequency, 4);
+    const double at = RoundToSignificant(frequency, 4);
+    return state.ascending ? (stop <= at || state.stopFrequency <= frequency)
+                           : (stop >= at || state.stopFrequency >= frequency);
+}
+
+namespace {
+
+bool Limit(double& value, const FrequencyLimits& limits, std::vector<std::string>& log)
+{
+    if (!(value >= limits.minimum)) {
+        value = limits.minimum;
+        log.push_back(FormatNumberText("Freq limited to %g.\r\n", limits.minimum));
+        return true;
+    }
+    if (value > limits.maximumForSettings) {
+        value = limits.maximumForSettings;
+        log.push_back(FormatNumberText(
+            "Freq limited to %g for current analyzer type, waveform or output impedance\r\n",
+            limits.maximumForSettings));
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+FrequencyLimitResult CheckFrequencyLimits(double& start, double& stop, FrequencyLimits& limits)
+{
+    if (limits.maximumForSettings > limits.maximum)
+        limits.maximumForSettings = limits.maximum;
+    FrequencyLimitResult result;
+    result.stopChanged = Limit(stop, limits, result.logLines);
+    result.startChanged = Limit(start, limits, result.logLines);
+    result.ascending = stop > start;
+    return result;
+}
+
+} // namespace analyzer

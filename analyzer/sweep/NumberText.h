@@ -1,0 +1,24 @@
+#pragma once
+// Numbers in command, log and preference texts: printf conversions and strtod-style reading in
+// the "C" locale, so that a decimal point is written and read whatever the process locale is.
+
+#include <string>
+#include <string_view>
+
+namespace analyzer {
+
+// snprintf of the arguments in the "C" locale.
+std::string FormatNumberText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// The floating-point number at the start of text as strtod reads it (leading blanks skipped);
+// 0 when text does not start with a number. Reads at most the first 128 characters.
+double ParseLeadingDouble(std::string_view text);
+
+// The decimal integer at the start of text (leading blanks and a sign allowed), saturated to the
+// int range; 0 when text does not start with one.
+int ParseLeadingInt(std::string_view text);
+
+// value rounded to the given number of significant digits, as "%.*G" shows it.
+double RoundToSignificant(double value, int digits);
+
+} // namespace analyzer
