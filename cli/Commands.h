@@ -1,0 +1,15 @@
+#pragma once
+// The talvern-cli commands. Each takes the arguments after its name and returns the exit
+// code; bad arguments throw UsageError, unreadable or unwritable files FileError.
+#include <string>
+#include <vector>
+
+using Arguments = std::vector<std::string>;
+
+int RunInfo(const Arguments& args);
+int RunExport(const Arguments& args);
+int RunRandom(const Arguments& args);
+int RunDemo(const Arguments& args);
+
+// The text printed by --help and after a usage error.
+const char* UsageText();

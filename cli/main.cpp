@@ -1,0 +1,85 @@
+// talvern-cli: inspects, exports and creates TalvernRLC document files without a window.
+#include <exception>
+#include <iostream>
+#include <string_view>
+
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+
+namespace {
+
+struct Command {
+    std::string_view name;
+    int (*run)(const Arguments&);
+};
+
+constexpr Command kCommands[] = {
+    {"info", RunInfo},
+    {"export", RunExport},
+    {"random", RunRandom},
+    {"demo", RunDemo},
+};
+
+int Dispatch(Arguments args)
+{
+    if (args.empty())
+        throw UsageError("no command given");
+    const std::string name = args.front();
+    args.erase(args.begin());
+    if (name == "--help" || name == "-h" || name == "help") {
+        std::cout << UsageText();
+        return kExitOk;
+    }
+    for (const Command& command : kCommands)
+        if (command.name == name)
+            return command.run(args);
+    throw UsageError("unknown command '" + name + "'");
+}
+
+}  // namespace
+
+const char* UsageText()
+{
+    return "Usage: talvern-cli COMMAND [ARGUMENTS]\n"
+           "\n"
+           "  info FILE [--json]\n"
+           "      Everything a .tal or .cal file holds: version, next data-set number, requested\n"
+           "      display type, every data set with its fields and points, the display state.\n"
+           "  export FILE --set NUMBER --table gain|imp|volt\n"
+           "      Prints one data set as the tab-separated table the program copies and exports.\n"
+           "      NUMBER is the data-set number shown to the user (as info lists it), not its\n"
+           "      position. gain: frequency, gain (dB), phase; imp: frequency, impedance (ohms),\n"
+           "      phase; volt: the 5-column node-voltage block. Records end with CR LF.\n"
+           "  random OUT.tal [--channels 2..4] [--count 1..100] [--seed S]\n"
+           "      Writes a document of random demonstration data sets (defaults: 4 channels,\n"
+           "      3 sets, seeded from the clock).\n"
+           "  demo OUTDIR [--seed S]\n"
+           "      Creates random data sets, saves them to OUTDIR/demo.tal, reads the file back\n"
+           "      and prints a summary and the first data set's gain table.\n"
+           "\n"
+           "Exit status: 0 success, 1 output could not be written, 2 bad usage,\n"
+           "3 a file could not be read or written.\n";
+}
+
+int main(int argc, char** argv)
+{
+    int status;
+    try {
+        status = Dispatch(Arguments(argv + 1, argv + argc));
+    } catch (const UsageError& e) {
+        std::cerr << "talvern-cli: " << e.what() << "\n\n" << UsageText();
+        return kExitUsage;
+    } catch (const FileError& e) {
+        std::cerr << "talvern-cli: " << e.what() << '\n';
+        return kExitFile;
+    } catch (const std::exception& e) {
+        std::cerr << "talvern-cli: " << e.what() << '\n';
+        return kExitFailure;
+    }
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "talvern-cli: could not write the output\n";
+        return kExitFailure;
+    }
+    return status;
+}
