@@ -57,12 +57,4 @@ std::string ReceivedLine(std::string_view reply)
     return line;
 }
 
-std::string UsbErrorReport(std::string_view context)
-{
-    std::string report = "Error on USB Bus...\r\n";
-    report.append(context);
-    report.append("\r\n");
-    return report;
-}
-
 } // namespace analyzer

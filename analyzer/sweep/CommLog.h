@@ -37,7 +37,4 @@ private:
 std::string SentLine(std::string_view command);
 std::string ReceivedLine(std::string_view reply);
 
-// The failure report of a USB step: "Error on USB Bus...\r\n" + context + "\r\n".
-std::string UsbErrorReport(std::string_view context);
-
 } // namespace analyzer

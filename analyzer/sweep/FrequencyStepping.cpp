@@ -13,13 +13,16 @@ double NextFrequency(const SweepState& state, bool startFrequencyMode)
         return state.startFrequency;
     const double f = (state.reading.frequency > 0.0) ? state.reading.frequency : state.startFrequency;
     const double direction = state.ascending ? 1.0 : -1.0;
+    // A step that cannot be taken (no step, no positive frequency) goes straight to the stop
+    // rather than measuring the same point for ever.
     double next;
     if (state.logSweep) {
-        // A step that cannot be taken (no steps, no positive frequency) goes straight to the stop.
         if (!(state.stepsPerDecade > 0.0) || !(f > 0.0))
             return state.stopFrequency;
         next = std::pow(10.0, std::log10(f) + direction / state.stepsPerDecade);
     } else {
+        if (!(state.step > 0.0))
+            return state.stopFrequency;
         next = f + direction * state.step;
     }
     if (!std::isfinite(next))
@@ -67,6 +70,15 @@ FrequencyLimitResult CheckFrequencyLimits(double& start, double& stop, Frequency
     result.startChanged = Limit(start, limits, result.logLines);
     result.ascending = stop > start;
     return result;
+}
+
+int SweepProgressPercent(double frequency, double rangeStart, double rangeStop)
+{
+    if (!(frequency > 0.0 && rangeStart > 0.0 && rangeStop > 0.0) || rangeStart == rangeStop)
+        return 0;
+    const double percent = (std::log10(frequency) - std::log10(rangeStart))
+                           / (std::log10(rangeStop) - std::log10(rangeStart)) * 100.0;
+    return static_cast<int>(std::clamp(percent, 0.0, 100.0));
 }
 
 } // namespace analyzer

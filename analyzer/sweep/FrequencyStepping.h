@@ -18,6 +18,10 @@ double NextFrequency(const SweepState& state, bool startFrequencyMode);
 // four significant digits, or a reading a little off the frequency sent, still ends the sweep.
 bool ReachedStopFrequency(double frequency, const SweepState& state);
 
+// The part of the range (start, stop, as set for the progress indicator) done at frequency, on a
+// logarithmic scale, truncated to a whole percent in 0..100; 0 when the range is empty.
+int SweepProgressPercent(double frequency, double rangeStart, double rangeStop);
+
 struct FrequencyLimits {
     double minimum = 0.001;            // Hz, the analyzer's lowest frequency
     double maximum = 5e6;              // Hz, the analyzer's highest frequency

@@ -1,6 +1,5 @@
 #include "analyzer/sweep/NumberText.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
@@ -66,7 +65,6 @@ double ParseLeadingDouble(std::string_view text)
 int ParseLeadingInt(std::string_view text)
 {
     const std::string bounded(text.substr(0, kMaxNumberChars));
-    errno = 0;
     const long long value = std::strtoll(bounded.c_str(), nullptr, 10);
     if (value > INT_MAX)
         return INT_MAX;

@@ -179,8 +179,6 @@ TEST(CommLog, ReplaceAndSuppression)
     EXPECT_EQ(log.Text(), "USB connection opened.\r\n");
     EXPECT_EQ(log.CaretPosition(), 0u);
     log.SetSuppressed(false);
-    log.AddToCommLog(UsbErrorReport("In StartAnalyzer(), command tal2600_EnableEvent has an Error"));
-    EXPECT_EQ(log.Text(), "USB connection opened.\r\n"
-                          "Error on USB Bus...\r\n"
-                          "In StartAnalyzer(), command tal2600_EnableEvent has an Error\r\n");
+    log.AddToCommLog(SentLine("*SRE,1;"));
+    EXPECT_EQ(log.Text(), "USB connection opened.\r\nSent:'*SRE,1;'\r\n");
 }

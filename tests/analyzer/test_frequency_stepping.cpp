@@ -137,3 +137,21 @@ TEST(FrequencyLimits, StopThenStartAreBroughtIntoRangeWithLogLines)
         EXPECT_LE(limits.maximumForSettings, limits.maximum);
     }
 }
+
+TEST(FrequencyStepping, ProgressIsTheLogarithmicShareOfTheRange)
+{
+    EXPECT_EQ(SweepProgressPercent(10, 10, 1000), 0);
+    EXPECT_EQ(SweepProgressPercent(100, 10, 1000), 50);
+    EXPECT_EQ(SweepProgressPercent(99, 10, 1000), 49);  // truncated
+    EXPECT_EQ(SweepProgressPercent(100, 1000, 10), 50);  // descending
+    EXPECT_EQ(SweepProgressPercent(5000, 10, 1000), 100);
+    EXPECT_EQ(SweepProgressPercent(100, 10, 10), 0);
+    EXPECT_EQ(SweepProgressPercent(0, 10, 1000), 0);
+}
+
+TEST(FrequencyStepping, ALinearSweepWithoutAStepEndsInsteadOfRepeatingThePoint)
+{
+    SweepState s = Sweep(100, 1000, false, 0);
+    s.reading.frequency = 100;
+    EXPECT_DOUBLE_EQ(NextFrequency(s, false), 1000.0);
+}
