@@ -1,0 +1,104 @@
+#pragma once
+// The simulated GPIB side: boards GPIB0-GPIB3, device descriptors, reads and writes with their
+// time-outs, serial polls, waits and armed notifications. Every operation returns the status the
+// library publishes after the call. Callers hold the simulator's lock; operations that wait take
+// it as a unique_lock and release it while they wait.
+
+#include "sim/SimInstrument.h"
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+
+namespace talsim {
+
+class Simulator;
+
+struct GpibStatus {
+    int ibsta = 0;
+    int iberr = 0;
+    long ibcntl = 0;
+};
+
+extern "C" {
+typedef int (*GpibNotifyCallback)(int ud, int ibsta, int iberr, long ibcntl, void* refData);
+}
+
+class GpibBus {
+public:
+    using Lock = std::unique_lock<std::mutex>;
+    static constexpr int kBoards = 4;
+
+    explicit GpibBus(Simulator& simulator) : sim_(simulator) {}
+    GpibBus(const GpibBus&) = delete;
+    GpibBus& operator=(const GpibBus&) = delete;
+
+    GpibStatus FindBoard(const char* name, int& ud);
+    GpibStatus OpenDevice(int board, int pad, int sad, int tmo, int eot, int eos, int& ud);
+    GpibStatus Clear(int ud);
+    GpibStatus Configure(int ud, int option, int value);
+    GpibStatus Online(int ud, int online);
+    GpibStatus SetTimeout(int ud, int code);
+    GpibStatus Write(int ud, const void* buffer, long count);
+    GpibStatus Read(Lock& lock, int ud, void* buffer, long count);
+    GpibStatus SerialPoll(int ud, char* statusByte);
+    GpibStatus Wait(Lock& lock, int ud, int mask);
+    GpibStatus Notify(int ud, int mask, GpibNotifyCallback callback, void* refData);
+    GpibStatus SendIfc(int board);
+    GpibStatus FindListeners(int board, const unsigned short* addresses, unsigned short* results, int limit);
+
+    // Event thread: an armed notification whose condition holds is disarmed and handed out; after
+    // the callback its result re-arms it unless the caller armed it again meanwhile.
+    struct Delivery {
+        int ud = 0;
+        std::uint64_t openId = 0;
+        std::uint64_t generation = 0;
+        GpibNotifyCallback callback = nullptr;
+        void* refData = nullptr;
+        int ibsta = 0;
+    };
+    std::optional<Delivery> TakeNotification(Clock::time_point now);
+    void FinishNotification(const Delivery& delivery, int rearmMask);
+    std::optional<Clock::time_point> NextNotifyDeadline() const;
+
+private:
+    struct Board {
+        bool autopoll = true;
+        int tmo = 13;
+    };
+    struct Notification {
+        bool armed = false;
+        int mask = 0;
+        GpibNotifyCallback callback = nullptr;
+        void* refData = nullptr;
+        std::optional<Clock::time_point> deadline;
+        std::uint64_t generation = 0;
+    };
+    struct Device {
+        int board = 0;
+        int pad = 0;
+        int sad = 0;
+        int tmo = 13;
+        int openedTmo = 13;
+        std::uint64_t openId = 0;
+        bool lastEnd = false;
+        Notification notify;
+    };
+
+    static bool IsBoard(int ud) { return ud >= 0 && ud < kBoards; }
+    Device* FindDevice(int ud, std::uint64_t openId = 0);
+    SimInstrument* InstrumentOf(const Device& device) const;
+    bool RequestPending(const Device& device) const;
+    void Arm(Notification& n, int mask, const Device& device);
+    // Waits as a reply that never comes would: the time-out scaled by tmo_factor.
+    void WaitForNothing(Lock& lock, int tmoCode);
+
+    Simulator& sim_;
+    std::array<Board, kBoards> boards_{};
+    std::map<int, Device> devices_;
+    std::uint64_t nextOpenId_ = 1;
+};
+
+} // namespace talsim
