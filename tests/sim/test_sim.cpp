@@ -566,6 +566,38 @@ TEST_F(SimTest, OpenShortCalibrationRecoversTheComponent)
     lib.ibonl(ud, 0);
 }
 
+TEST_F(SimTest, GainNetworkSeededNoiseAndScaledIntegrationTime)
+{
+    // A first-order low-pass read at its corner: CH2/CH1 is 1/sqrt(2) at -45 degrees.
+    Configure("dut=lowpass:fc=1k");
+    int ud = Open();
+    const std::vector<double> bode = ParseReading(Measure(ud, "AMPL,2;FREQ,1000;"));
+    EXPECT_NEAR(bode[1], 2.0, 1e-5);
+    EXPECT_NEAR(bode[3] / bode[1], std::sqrt(0.5), 1e-5);
+    EXPECT_NEAR(bode[4] - bode[2], -45.0, 1e-3);
+    lib.ibonl(ud, 0);
+
+    // The same seed gives the same noisy reading, another seed another one.
+    std::string replies[3];
+    const char* seeds[] = {"seed=5", "seed=5", "seed=6"};
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(lib.talsim_configure((std::string("reset;tmo_factor=0;noise=0.01;") + seeds[i]).c_str()), 0);
+        ud = Open();
+        replies[i] = Measure(ud);
+        lib.ibonl(ud, 0);
+    }
+    EXPECT_EQ(replies[0], replies[1]);
+    EXPECT_NE(replies[0], replies[2]);
+
+    // Integration time scaled by 1000: a 1 s reading is not ready right after MEAS.
+    Configure("time_factor=1000");
+    ud = Open();
+    Write(ud, "TIME,1;MEAS;");
+    EXPECT_EQ(Poll(ud) & 0x01, 0);
+    Write(ud, "ABORT;");
+    lib.ibonl(ud, 0);
+}
+
 TEST(SimNoIbnotify, WaitingForTheServiceRequestWithAutomaticPolling)
 {
     Library variant{};
