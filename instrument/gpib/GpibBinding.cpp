@@ -173,31 +173,37 @@ public:
         for (void*& entry : entries_)
             entry = nullptr;
         status_ = error_ = count_ = {};
-        timeoutCodes_.clear();
-        boards_.clear();
+        devices_.clear();
     }
 
-    void RememberDevice(int ud, int board, int timeoutCode)
+    void RememberDevice(int ud, int board, int timeoutCode) { devices_[ud] = {board, timeoutCode, timeoutCode}; }
+    void RememberTimeout(int ud, int timeoutCode)
     {
-        boards_[ud] = board;
-        timeoutCodes_[ud] = timeoutCode;
+        auto it = devices_.find(ud);
+        if (it != devices_.end())
+            it->second.timeoutCode = timeoutCode;
+        else
+            devices_[ud] = {BoardOf(ud), timeoutCode, T10s};
     }
-    void RememberTimeout(int ud, int timeoutCode) { timeoutCodes_[ud] = timeoutCode; }
-    void ForgetDevice(int ud)
+    // ibonl: offline forgets the descriptor, online returns it to what ibdev gave it.
+    void ResetDevice(int ud, bool online)
     {
-        boards_.erase(ud);
-        timeoutCodes_.erase(ud);
+        auto it = devices_.find(ud);
+        if (!online)
+            devices_.erase(ud);
+        else if (it != devices_.end())
+            it->second.timeoutCode = it->second.openedTimeoutCode;
     }
     int TimeoutCode(int ud) const
     {
-        auto it = timeoutCodes_.find(ud);
-        return it != timeoutCodes_.end() ? it->second : T10s;
+        auto it = devices_.find(ud);
+        return it != devices_.end() ? it->second.timeoutCode : T10s;
     }
     // Board descriptors are the board indices; a device belongs to the board it was opened on.
     int BoardOf(int ud) const
     {
-        auto it = boards_.find(ud);
-        return it != boards_.end() ? it->second : (ud >= 0 && ud < 4 ? ud : 0);
+        auto it = devices_.find(ud);
+        return it != devices_.end() ? it->second.board : (ud >= 0 && ud < 4 ? ud : 0);
     }
 
     bool Bound() const { return bound_; }
@@ -222,8 +228,12 @@ private:
     void* entries_[kEntryCount] = {};
     StatusReader status_, error_, count_;
     instrument::LoadFailure lastFailure_;
-    std::map<int, int> timeoutCodes_;
-    std::map<int, int> boards_;
+    struct DeviceInfo {
+        int board;
+        int timeoutCode;
+        int openedTimeoutCode;
+    };
+    std::map<int, DeviceInfo> devices_;
 };
 
 Binding& Instance()
@@ -323,13 +333,12 @@ int ibonl(int ud, int online)
     auto fn = reinterpret_cast<IbUdIntFn>(binding.Entry(kIbonl));
     if (!fn)
         return ibsta;
-    // A descriptor taken offline can no longer be waited on.
-    if (online == 0 && binding.emulator)
+    // Taking a descriptor offline or resetting it ends its notification, as the libraries do.
+    if (binding.emulator)
         binding.emulator->Disarm(ud);
     const int result = fn(ud, online);
     binding.CopyStatus();
-    if (online == 0)
-        binding.ForgetDevice(ud);
+    binding.ResetDevice(ud, online != 0);
     return result;
 }
 

@@ -78,11 +78,14 @@ TEST_F(GpibBinding, DataSymbolsAreReadWithTheirWidthsAndMissingEntriesFail)
     EXPECT_EQ(gpib::iberr, 0);
     EXPECT_EQ(gpib::ibcntl, 6 + (1L << 32));
 
-    // ibdev, ibfind and ibfindA, SendIFC and FindLstn are absent from this library.
+    // ibfindA falls back to ibfind.
+    EXPECT_EQ(gpib::ibfindA("GPIB0"), 3);
+    EXPECT_EQ(gpib::ibsta, 0x120);
+
+    // ibdev, SendIFC and FindLstn are absent from this library.
     EXPECT_EQ(gpib::ibdev(0, 5, 0, gpib::T10s, 1, 0), -1);
     ExpectRecordedFailure();
     EXPECT_NE(gpib::LastLoadFailure().text.find("ibdev"), std::string::npos);
-    EXPECT_EQ(gpib::ibfindA("GPIB0"), -1);
     gpib::ibsta = 0;
     gpib::SendIFC(0);
     ExpectRecordedFailure();

@@ -134,6 +134,36 @@ TEST_P(GpibSim, ServiceRequestReachesTheSinkOnceFromALibraryThread)
     gpib::ibonl(ud, 0);
 }
 
+// Records the status the library passes to the callback.
+struct CallbackRecord {
+    std::mutex mutex;
+    std::condition_variable called;
+    std::vector<int> statuses;
+};
+
+extern "C" int RecordStatusCallback(int, int ibsta, int, long, void* refData)
+{
+    auto* record = static_cast<CallbackRecord*>(refData);
+    std::lock_guard lock(record->mutex);
+    record->statuses.push_back(ibsta);
+    record->called.notify_all();
+    return 0;
+}
+
+TEST_P(GpibSim, TimeOutInTheMaskIsReportedWhenNoRequestComes)
+{
+    const int ud = OpenAnalyzer();
+    ASSERT_FALSE(gpib::ibtmo(ud, 9) & gpib::ERR);  // 100 ms
+    CallbackRecord record;
+    ASSERT_FALSE(gpib::ibnotify(ud, gpib::RQS | gpib::TIMO, RecordStatusCallback, &record) & gpib::ERR);
+    std::unique_lock lock(record.mutex);
+    ASSERT_TRUE(record.called.wait_for(lock, std::chrono::seconds(10), [&] { return !record.statuses.empty(); }));
+    EXPECT_TRUE(record.statuses[0] & gpib::TIMO);
+    EXPECT_FALSE(record.statuses[0] & gpib::RQS);
+    lock.unlock();
+    gpib::ibonl(ud, 0);
+}
+
 // Handles each request as a sweep step does: serial poll, read, next measurement, arm again, all
 // from the callback's thread before the callback returns 0.
 class SweepSink final : public instrument::SrqSink {

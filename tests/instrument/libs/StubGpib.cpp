@@ -1,7 +1,7 @@
 // Stand-in GPIB libraries for the binding tests, built in two variants:
 // TALVERN_STUB_NO_COUNT  has the status word and error code under every name but no byte count;
-// otherwise              only the linux-gpib style data symbols, ibwrt and ibonl (no ibdev, ibfind,
-//                        FindLstn, SendIFC or ibnotify).
+// otherwise              only the linux-gpib style data symbols, ibwrt, ibfind and ibonl (no ibdev,
+//                        ibfindA, FindLstn, SendIFC or ibnotify).
 
 extern "C" {
 
@@ -29,6 +29,15 @@ __attribute__((visibility("default"))) int ibwrt(int, const void*, long count)
 #endif
     return ibsta;
 }
+
+#ifndef TALVERN_STUB_NO_COUNT
+// The older name only: the binding's ibfindA falls back to it.
+__attribute__((visibility("default"))) int ibfind(const char*)
+{
+    ibsta = 0x120;
+    return 3;
+}
+#endif
 
 __attribute__((visibility("default"))) int ibonl(int, int)
 {
