@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cmath>
@@ -11,6 +12,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -596,6 +598,26 @@ TEST_F(SimTest, GainNetworkSeededNoiseAndScaledIntegrationTime)
     EXPECT_EQ(Poll(ud) & 0x01, 0);
     Write(ud, "ABORT;");
     lib.ibonl(ud, 0);
+}
+
+TEST(SimEnvironment, TalvernSimConfiguresTheProcessAtFirstUse)
+{
+    // A copy of the library is a fresh load, which reads the variable on its first call.
+    static int run = 0;
+    const std::filesystem::path copy = std::filesystem::path(::testing::TempDir())
+        / ("talvern-sim-env-" + std::to_string(getpid()) + "-" + std::to_string(++run) + ".so");
+    std::filesystem::copy_file(TALSIM_LIBRARY_PATH, copy, std::filesystem::copy_options::overwrite_existing);
+    ASSERT_EQ(setenv("TALVERN_SIM", "model=5010;serial=77\nfirmware=1.40", 1), 0);
+    Library fresh{};
+    fresh.Load(copy.c_str(), true);
+    const int ud = fresh.ibdev(0, 5, 0, 13, 1, 0);
+    const std::string idn = "*IDN?;";
+    ASSERT_EQ(fresh.ibwrt(ud, idn.data(), 6) & ERR, 0);
+    char buffer[64];
+    ASSERT_EQ(fresh.ibrd(ud, buffer, 64) & ERR, 0);
+    EXPECT_EQ(std::string(buffer, static_cast<std::size_t>(fresh.ThreadIbcntl())), "TALVERN,MODEL 5010,77,1.40\n");
+    unsetenv("TALVERN_SIM");
+    std::filesystem::remove(copy);
 }
 
 TEST(SimNoIbnotify, WaitingForTheServiceRequestWithAutomaticPolling)
