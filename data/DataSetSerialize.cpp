@@ -36,8 +36,8 @@ std::unique_ptr<T> ReadOwnedObject(CArchive& ar, std::span<const ArchiveClass> c
     const CArchive::ObjectTag tag = ar.ReadObjectTag(classes);
     if (tag.kind != CArchive::ObjectTag::Kind::New)
         Reject("object missing or shared");
+    // Not registered for back-references: every object has exactly one owner.
     std::unique_ptr<T> object = make(tag.classId);
-    ar.SetMappedObject(tag.mapIndex, object.get());
     object->Serialize(ar);
     return object;
 }

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 #include <new>
+#include <stdexcept>
 
 #include "data/ApplicationData.h"
 #include "data/DataSetSerialize.h"
@@ -199,48 +200,76 @@ bool ReadWholeFile(const std::string& path, std::unique_ptr<uint8_t[]>& data, si
     return ok;
 }
 
-// Writes into a new file beside the target, then renames it over the target; on any failure
-// the temporary file is removed and the target is left as it was.
-bool ReplaceFile(const std::string& path, std::span<const uint8_t> bytes)
-{
-    std::string target = path;
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        // Replace the file the link points to, not the link.
-        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-            target = resolved;
-            std::free(resolved);
+// A new file beside the target that replaces the target when committed; until then, and on
+// any failure, the target is left as it was and the new file is removed.
+class ReplacementFile {
+public:
+    explicit ReplacementFile(const std::string& path)
+    {
+        m_target = path;
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+            // Replace the file the link points to, not the link.
+            if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+                m_target = resolved;
+                std::free(resolved);
+            }
+        }
+        const bool targetExists = ::stat(m_target.c_str(), &info) == 0;
+        for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+            m_temp = m_target + ".~" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+            m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (m_fd < 0 && errno != EEXIST)
+                return;
+        }
+        // Keep the permissions of the file being replaced.
+        if (m_fd >= 0 && targetExists && !S_ISDIR(info.st_mode) &&
+            ::fchmod(m_fd, info.st_mode & 07777) != 0)
+            Discard();
+    }
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+    ~ReplacementFile() { Discard(); }
+
+    bool IsOpen() const { return m_fd >= 0; }
+
+    void Write(std::span<const uint8_t> bytes)
+    {
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::write(m_fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                throw std::runtime_error("write failed");
+            done += static_cast<size_t>(n);
         }
     }
-    const bool targetExists = ::stat(target.c_str(), &info) == 0;
 
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = target + ".~" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
+    bool Commit()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        if (::close(fd) != 0 || ::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+            ::unlink(m_temp.c_str());
             return false;
+        }
+        return true;
     }
-    if (fd < 0)
-        return false;
-    bool ok = !targetExists || S_ISDIR(info.st_mode) || ::fchmod(fd, info.st_mode & 07777) == 0;
-    size_t done = 0;
-    while (ok && done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            ok = false;
-        else
-            done += static_cast<size_t>(n);
+
+private:
+    void Discard()
+    {
+        if (m_fd < 0)
+            return;
+        ::close(m_fd);
+        ::unlink(m_temp.c_str());
+        m_fd = -1;
     }
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok)
-        ::unlink(temp.c_str());
-    return ok;
-}
+
+    std::string m_target, m_temp;
+    int m_fd = -1;
+};
 
 }  // namespace
 
@@ -301,15 +330,19 @@ bool CTalDocument::SaveToBytes(std::vector<uint8_t>& bytes, std::string& error)
 
 bool CTalDocument::SaveToFile(const std::string& path, std::string& error)
 {
+    bool saved = false;
     try {
-        CArchive ar;
-        ar.Reserve(StoredSizeHint(*this));
-        Serialize(ar);
-        if (!ReplaceFile(path, ar.StoredBytes())) {
-            error = kFailedToSave;
-            return false;
+        ReplacementFile file(path);
+        if (file.IsOpen()) {
+            CArchive ar([&file](std::span<const uint8_t> bytes) { file.Write(bytes); });
+            Serialize(ar);
+            ar.Flush();
+            saved = file.Commit();
         }
     } catch (const std::exception&) {
+        saved = false;
+    }
+    if (!saved) {
         error = kFailedToSave;
         return false;
     }

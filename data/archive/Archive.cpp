@@ -14,13 +14,22 @@ constexpr uint32_t kBigClassTag = 0x80000000u;
 constexpr size_t kMaxClassNameLength = 63;
 }  // namespace
 
+namespace {
+constexpr size_t kSinkChunkBytes = 1 << 20;
+}  // namespace
+
 CArchive::CArchive(std::span<const uint8_t> bytes)
     : m_storing(false), m_pos(bytes.data()), m_end(bytes.data() + bytes.size())
 {
-    m_loadMap.push_back({nullptr, nullptr, false});
 }
 
 CArchive::CArchive() : m_storing(true) {}
+
+CArchive::CArchive(Sink sink) : m_storing(true), m_sink(std::move(sink))
+{
+    m_buffer = std::make_unique_for_overwrite<uint8_t[]>(kSinkChunkBytes);
+    m_capacity = kSinkChunkBytes;
+}
 
 void CArchive::Fail(const char* what)
 {
@@ -38,12 +47,6 @@ uint32_t CArchive::ReadCount(size_t minItemBytes)
     const uint32_t count = ReadCount();
     RequireItems(count, minItemBytes);
     return count;
-}
-
-void CArchive::RequireItems(uint64_t count, size_t minItemBytes) const
-{
-    if (minItemBytes > 0 && count > Remaining() / minItemBytes)
-        Fail("count larger than the data left");
 }
 
 uint32_t CArchive::StringLength(bool& wide)
@@ -90,6 +93,14 @@ int CArchive::ResolveClass(const ArchiveClass* cls, std::span<const ArchiveClass
     Fail("object of an unexpected class");
 }
 
+const ArchiveClass* CArchive::LoadedClass(uint32_t mapIndex) const
+{
+    for (const auto& [index, cls] : m_loadedClasses)
+        if (index == mapIndex)
+            return cls;
+    return nullptr;
+}
+
 CArchive::ObjectTag CArchive::ReadObjectTag(std::span<const ArchiveClass> accepted)
 {
     ObjectTag result;
@@ -101,18 +112,16 @@ CArchive::ObjectTag CArchive::ReadObjectTag(std::span<const ArchiveClass> accept
     if (!(tag & kBigClassTag)) {
         if (tag == kNullTag)
             return result;
-        if (tag >= m_loadMap.size())
-            Fail("reference to an object not read yet");
-        const MapEntry& entry = m_loadMap[tag];
-        if (entry.isClass || entry.object == nullptr)
-            Fail("reference to a class where an object was expected");
+        const auto found = m_mappedObjects.find(tag);
+        if (found == m_mappedObjects.end())
+            Fail("reference to an object that was not read or cannot be shared");
         result.kind = ObjectTag::Kind::Existing;
-        result.classId = ResolveClass(entry.cls, accepted);
-        result.object = entry.object;
+        result.cls = found->second.first;
+        result.classId = ResolveClass(result.cls, accepted);
+        result.object = found->second.second;
         return result;
     }
 
-    const ArchiveClass* cls = nullptr;
     if (word == kNewClassTag) {
         const uint16_t schema = ReadWord();
         const uint16_t length = ReadWord();
@@ -126,30 +135,33 @@ CArchive::ObjectTag CArchive::ReadObjectTag(std::span<const ArchiveClass> accept
             Fail("unknown class");
         if (found->schema != schema)
             Fail("unexpected class schema");
-        cls = &*found;
-        m_loadMap.push_back({cls, nullptr, true});
+        result.cls = &*found;
+        m_loadedClasses.emplace_back(m_loadCount++, result.cls);
     } else {
-        const uint32_t classIndex = tag & ~kBigClassTag;
-        if (classIndex == 0 || classIndex >= m_loadMap.size() || !m_loadMap[classIndex].isClass)
+        result.cls = LoadedClass(tag & ~kBigClassTag);
+        if (result.cls == nullptr)
             Fail("bad class index");
-        cls = m_loadMap[classIndex].cls;
     }
     result.kind = ObjectTag::Kind::New;
-    result.classId = ResolveClass(cls, accepted);
-    result.mapIndex = static_cast<uint32_t>(m_loadMap.size());
-    m_loadMap.push_back({cls, nullptr, false});
+    result.classId = ResolveClass(result.cls, accepted);
+    result.mapIndex = m_loadCount++;
     return result;
 }
 
-void CArchive::SetMappedObject(uint32_t mapIndex, void* object)
+void CArchive::SetMappedObject(const ObjectTag& tag, void* object)
 {
-    if (mapIndex == 0 || mapIndex >= m_loadMap.size() || m_loadMap[mapIndex].isClass)
+    if (tag.kind != ObjectTag::Kind::New || tag.mapIndex == 0 || tag.mapIndex >= m_loadCount)
         Fail("bad object index");
-    m_loadMap[mapIndex].object = object;
+    m_mappedObjects[tag.mapIndex] = {tag.cls, object};
 }
 
 void CArchive::Grow(size_t extra)
 {
+    if (m_sink) {
+        Flush();
+        if (extra <= m_capacity)
+            return;
+    }
     const size_t capacity = std::max({m_capacity * 2, m_size + extra, size_t{4096}});
     auto bigger = std::make_unique_for_overwrite<uint8_t[]>(capacity);
     if (m_size > 0)
@@ -160,16 +172,30 @@ void CArchive::Grow(size_t extra)
 
 void CArchive::Reserve(size_t totalBytes)
 {
-    if (totalBytes > m_capacity)
+    if (!m_sink && totalBytes > m_capacity)
         Grow(totalBytes - m_size);
+}
+
+void CArchive::Flush()
+{
+    if (m_sink && m_size > 0) {
+        m_sink({m_buffer.get(), m_size});
+        m_size = 0;
+    }
 }
 
 void CArchive::PutBytes(const void* data, size_t n)
 {
     if (n == 0)
         return;
-    if (m_capacity - m_size < n)
+    if (m_capacity - m_size < n) {
+        if (m_sink && n > m_capacity) {
+            Flush();
+            m_sink({static_cast<const uint8_t*>(data), n});
+            return;
+        }
         Grow(n);
+    }
     std::memcpy(m_buffer.get() + m_size, data, n);
     m_size += n;
 }

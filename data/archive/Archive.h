@@ -7,10 +7,13 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 static_assert(std::endian::native == std::endian::little, "the archive copies values as stored");
@@ -31,6 +34,9 @@ class CArchive {
 public:
     explicit CArchive(std::span<const uint8_t> bytes);  // loading from `bytes` (not copied)
     CArchive();                                         // storing into an internal buffer
+    // Storing through `sink`, which receives the bytes in chunks (and throws if it fails).
+    using Sink = std::function<void(std::span<const uint8_t>)>;
+    explicit CArchive(Sink sink);
     CArchive(const CArchive&) = delete;
     CArchive& operator=(const CArchive&) = delete;
 
@@ -50,7 +56,11 @@ public:
     // the bytes left.
     uint32_t ReadCount(size_t minItemBytes);
     // Checks that `count` items of `minItemBytes` each can still follow.
-    void RequireItems(uint64_t count, size_t minItemBytes) const;
+    void RequireItems(uint64_t count, size_t minItemBytes) const
+    {
+        if (minItemBytes > 0 && count > Remaining() / minItemBytes)
+            Fail("count larger than the data left");
+    }
     // Single-byte or wide string, returned as UTF-8.
     std::string ReadString();
 
@@ -60,12 +70,13 @@ public:
         int classId = -1;        // index into the accepted classes (New, Existing)
         void* object = nullptr;  // Existing: the object read earlier
         uint32_t mapIndex = 0;   // New: the index reserved for the object
+        const ArchiveClass* cls = nullptr;  // the class as read
     };
     // Reads an object reference whose class must be one of `accepted` (a table that outlives
-    // the archive). For a new object, create it and call SetMappedObject(tag.mapIndex, object)
-    // before reading its record.
+    // the archive). A new object that later references may point back to must be registered with
+    // SetMappedObject before its record is read; a reference to an unregistered object fails.
     ObjectTag ReadObjectTag(std::span<const ArchiveClass> accepted);
-    void SetMappedObject(uint32_t mapIndex, void* object);
+    void SetMappedObject(const ObjectTag& tag, void* object);
 
     // ---- storing
     void WriteByte(uint8_t v) { Put(v); }
@@ -81,8 +92,10 @@ public:
     uint32_t WriteNewObject(const ArchiveClass& cls);
     // Reference to an object written earlier.
     void WriteObjectReference(uint32_t mapIndex);
-    void Reserve(size_t totalBytes);
+    void Reserve(size_t totalBytes);  // without a sink: sizes the buffer once
+    // Bytes stored and not yet passed to the sink (everything, without a sink).
     std::span<const uint8_t> StoredBytes() const { return {m_buffer.get(), m_size}; }
+    void Flush();  // passes the stored bytes to the sink
 
 private:
     [[noreturn]] static void Fail(const char* what);
@@ -106,22 +119,21 @@ private:
         m_size += sizeof(T);
     }
     void PutBytes(const void* data, size_t n);
-    void Grow(size_t extra);
+    void Grow(size_t extra);  // flushes to the sink, or enlarges the buffer
     uint32_t StringLength(bool& wide);
 
-    struct MapEntry {
-        const ArchiveClass* cls;  // the class itself, or the object's class
-        void* object;             // nullptr for a class entry
-        bool isClass;
-    };
     int ResolveClass(const ArchiveClass* cls, std::span<const ArchiveClass> accepted) const;
+    const ArchiveClass* LoadedClass(uint32_t mapIndex) const;
 
     bool m_storing;
-    // loading
+    // loading: map indexes start at 1 (0 means no object); classes and objects share them
     const uint8_t* m_pos = nullptr;
     const uint8_t* m_end = nullptr;
-    std::vector<MapEntry> m_loadMap;  // index 0 stands for "no object"
+    uint32_t m_loadCount = 1;
+    std::vector<std::pair<uint32_t, const ArchiveClass*>> m_loadedClasses;
+    std::unordered_map<uint32_t, std::pair<const ArchiveClass*, void*>> m_mappedObjects;
     // storing
+    Sink m_sink;
     std::unique_ptr<uint8_t[]> m_buffer;
     size_t m_size = 0;
     size_t m_capacity = 0;

@@ -134,18 +134,18 @@ TEST(Archive, ObjectTagsShareOneMapForClassesAndObjects)
     ASSERT_EQ(t.kind, CArchive::ObjectTag::Kind::New);
     EXPECT_EQ(t.classId, 0);
     EXPECT_EQ(t.mapIndex, 2u);
-    ar.SetMappedObject(t.mapIndex, &alpha);
+    ar.SetMappedObject(t, &alpha);
 
     t = ar.ReadObjectTag(kClasses);
     EXPECT_EQ(t.classId, 1);
     EXPECT_EQ(t.mapIndex, 4u);
-    ar.SetMappedObject(t.mapIndex, &beta);
+    ar.SetMappedObject(t, &beta);
 
     t = ar.ReadObjectTag(kClasses);
     ASSERT_EQ(t.kind, CArchive::ObjectTag::Kind::New);
     EXPECT_EQ(t.classId, 0);
     EXPECT_EQ(t.mapIndex, 5u);
-    ar.SetMappedObject(t.mapIndex, &alpha2);
+    ar.SetMappedObject(t, &alpha2);
 
     t = ar.ReadObjectTag(kClasses);
     ASSERT_EQ(t.kind, CArchive::ObjectTag::Kind::Existing);
@@ -163,12 +163,12 @@ TEST(Archive, BigTagsCarry32BitIndexes)
     CArchive ar(b.data);
     int first = 0, second = 0;
     auto t = ar.ReadObjectTag(kClasses);
-    ar.SetMappedObject(t.mapIndex, &first);
+    ar.SetMappedObject(t, &first);
     t = ar.ReadObjectTag(kClasses);
     ASSERT_EQ(t.kind, CArchive::ObjectTag::Kind::New);
     EXPECT_EQ(t.classId, 1);
     EXPECT_EQ(t.mapIndex, 3u);
-    ar.SetMappedObject(t.mapIndex, &second);
+    ar.SetMappedObject(t, &second);
     t = ar.ReadObjectTag(kClasses);
     ASSERT_EQ(t.kind, CArchive::ObjectTag::Kind::Existing);
     EXPECT_EQ(t.object, &first);
@@ -203,7 +203,7 @@ TEST(Archive, WriterSwitchesToBigTagsAtIndex0x7FFF)
     for (int i = 0; i < 0x7FFF; ++i) {
         auto t = in.ReadObjectTag(kClasses);
         ASSERT_EQ(t.kind, CArchive::ObjectTag::Kind::New);
-        in.SetMappedObject(t.mapIndex, &objects[t.mapIndex]);
+        in.SetMappedObject(t, &objects[t.mapIndex]);
         lastIndex = t.mapIndex;
     }
     EXPECT_EQ(lastIndex, 0x8001u);
@@ -237,7 +237,7 @@ TEST(Archive, RejectsBadTags)
                 auto t = ar.ReadObjectTag(kClasses);
                 static int object;
                 if (t.kind == CArchive::ObjectTag::Kind::New)
-                    ar.SetMappedObject(t.mapIndex, &object);
+                    ar.SetMappedObject(t, &object);
                 ar.ReadObjectTag(kClasses);
             },
             ArchiveError)
@@ -253,7 +253,7 @@ TEST(Archive, ClassNotAcceptedHereIsRejected)
     CArchive ar(b.data);
     int object = 0;
     auto t = ar.ReadObjectTag(kClasses);
-    ar.SetMappedObject(t.mapIndex, &object);
+    ar.SetMappedObject(t, &object);
     EXPECT_THROW(ar.ReadObjectTag(onlyBeta), ArchiveError);
 }
 

@@ -863,3 +863,60 @@ TEST_F(DocumentFileOnDisk, LoadErrors)
     EXPECT_FALSE(doc.LoadFromFile(junk.string(), error));
     EXPECT_EQ(error, kUnexpected);
 }
+
+namespace {
+
+std::vector<uint8_t> Fixture(const char* name)
+{
+    std::ifstream in(std::string(TALVERN_FIXTURES_DIR) + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+}  // namespace
+
+TEST_F(DocumentFile, FixtureFilesMatchTheLayoutBuiltHere)
+{
+    EXPECT_EQ(Fixture("v1004_two_sets.tal"), ModernDocument(1004, {1, 0, 0, 0, 0}).data);
+    EXPECT_EQ(Fixture("v1002_old_slidebars.tal"), ModernDocument(1002, {0, 0, 0, 0, 1}).data);
+    EXPECT_EQ(Fixture("v1001_text.tal"), ModernDocument(1001, {0, 0, 0, 1}).data);
+}
+
+TEST_F(DocumentFile, FixtureFilesLoad)
+{
+    struct Case {
+        const char* file;
+        const char* requested;
+    } cases[] = {{"v1004_two_sets.tal", "Gain"},
+                 {"v1002_old_slidebars.tal", "Nyq"},
+                 {"v1001_text.tal", "Text"}};
+    for (const Case& c : cases) {
+        CTalDocument doc;
+        std::string error;
+        ASSERT_TRUE(doc.LoadFromFile(std::string(TALVERN_FIXTURES_DIR) + "/" + c.file, error))
+            << c.file << ": " << error;
+        CheckTwoSets(doc);
+        EXPECT_EQ(appData().requestedDisplayType, c.requested);
+    }
+
+    CTalDocument old;
+    Load(old, Bytes().put(Fixture("v0_form.tal").data(), Fixture("v0_form.tal").size()));
+    ASSERT_EQ(old.GetDataSetCount(), 1);
+    EXPECT_NE(dynamic_cast<CDataSetGain*>(old.GetDataSet(0)), nullptr);
+    EXPECT_EQ(old.GetDataSet(0)->m_version, 0);
+    EXPECT_EQ(old.GetDataSetDescription(0), "old \xC2\xB5 data");
+    EXPECT_EQ(old.GetPointCount(0), 2);
+    EXPECT_DOUBLE_EQ(old.GetGain(0, 1), 0.5);
+    EXPECT_DOUBLE_EQ(old.GetPhase(0, 1), -90);
+    EXPECT_DOUBLE_EQ(old.GetNodePhase(0, 0, 3), -170);
+    EXPECT_EQ(old.m_nextNumber, 2);
+    EXPECT_EQ(appData().preferenceBlock880, "880 block");
+    EXPECT_EQ(appData().preferenceBlockSynthesis, "synthesis block");
+    EXPECT_FALSE(old.m_displayStatePresent);
+
+    CTalDocument empty;
+    Load(empty, Bytes().put(Fixture("v1004_empty.tal").data(), Fixture("v1004_empty.tal").size()));
+    EXPECT_EQ(empty.GetDataSetCount(), 0);
+    EXPECT_TRUE(empty.m_displayStatePresent);
+    EXPECT_EQ(empty.m_displayState.legend.obj.rect, (StoredRect{0, 0, 300, 150}));
+    EXPECT_EQ(appData().requestedDisplayType, "Imp");
+}
