@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <regex>
 #include <string>
 
 namespace talsim {
@@ -26,40 +25,77 @@ std::string Lower(const char* text)
     return out;
 }
 
-// A VISA resource expression ('?' one character, '*' and '+' repeat the one before, [list],
-// alternatives with '|' in parentheses) as an ECMAScript regular expression.
-std::optional<std::regex> ExpressionToRegex(const std::string& expression)
+// One token of a VISA resource expression: '?' (any character), a [list] or a literal.
+struct ExpressionToken {
+    bool any = false;
+    std::string set;      // characters of a [list]; empty for '?' and literals
+    char literal = 0;
+    bool repeat = false;  // followed by '*' (zero or more) or '+' (one or more)
+    bool atLeastOne = false;
+
+    bool Matches(char ch) const
+    {
+        if (any)
+            return true;
+        const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        if (!set.empty())
+            return set.find(lower) != std::string::npos;
+        return lower == literal;
+    }
+};
+
+// Splits an expression into tokens; attribute conditions and alternatives are not simulated.
+std::optional<std::vector<ExpressionToken>> ParseExpression(const std::string& expression)
 {
-    std::string pattern;
+    std::vector<ExpressionToken> tokens;
     for (std::size_t i = 0; i < expression.size(); ++i) {
         const char ch = expression[i];
-        if (ch == '?')
-            pattern += '.';
-        else if (ch == '*' || ch == '+' || ch == '(' || ch == ')' || ch == '|')
-            pattern += ch;
-        else if (ch == '[') {
-            const std::size_t close = expression.find(']', i + 1);
-            if (close == std::string::npos)
+        if (ch == '*' || ch == '+') {
+            if (tokens.empty() || tokens.back().repeat)
                 return std::nullopt;
-            pattern += expression.substr(i, close - i + 1);
-            i = close;
-        } else if (ch == '\\' && i + 1 < expression.size()) {
-            pattern += '\\';
-            pattern += expression[++i];
-        } else if (std::isalnum(static_cast<unsigned char>(ch)) || ch == ':' || ch == '_' || ch == ',') {
-            pattern += ch;
-        } else if (ch == '{') {
-            return std::nullopt;   // attribute conditions are not simulated
-        } else {
-            pattern += '\\';
-            pattern += ch;
+            tokens.back().repeat = true;
+            tokens.back().atLeastOne = ch == '+';
+            continue;
         }
+        if (ch == '{' || ch == '(' || ch == ')' || ch == '|')
+            return std::nullopt;
+        ExpressionToken token;
+        if (ch == '?') {
+            token.any = true;
+        } else if (ch == '[') {
+            const std::size_t close = expression.find(']', i + 1);
+            if (close == std::string::npos || close == i + 1)
+                return std::nullopt;
+            token.set = Lower(expression.substr(i + 1, close - i - 1).c_str());
+            i = close;
+        } else {
+            const char literal = (ch == '\\' && i + 1 < expression.size()) ? expression[++i] : ch;
+            token.literal = static_cast<char>(std::tolower(static_cast<unsigned char>(literal)));
+        }
+        tokens.push_back(token);
     }
-    try {
-        return std::regex(pattern, std::regex::ECMAScript | std::regex::icase);
-    } catch (const std::regex_error&) {
-        return std::nullopt;
+    return tokens;
+}
+
+// Matches the whole text; iterative over tokens with backtracking on repeats (texts are short).
+bool MatchExpression(const std::vector<ExpressionToken>& tokens, std::size_t t, const std::string& text,
+                     std::size_t pos)
+{
+    if (t == tokens.size())
+        return pos == text.size();
+    const ExpressionToken& token = tokens[t];
+    if (!token.repeat)
+        return pos < text.size() && token.Matches(text[pos]) && MatchExpression(tokens, t + 1, text, pos + 1);
+    std::size_t end = pos;
+    while (end < text.size() && token.Matches(text[end]))
+        ++end;
+    for (std::size_t stop = end + 1; stop-- > pos;) {
+        if (token.atLeastOne && stop == pos)
+            break;
+        if (MatchExpression(tokens, t + 1, text, stop))
+            return true;
     }
+    return false;
 }
 
 } // namespace
@@ -109,14 +145,14 @@ std::int32_t VisaSessions::FindResources(std::uint32_t rm, const char* expressio
         return VI_ERROR_INV_OBJECT;
     if (!expression || std::strlen(expression) > kMaxExpression)
         return VI_ERROR_INV_EXPR;
-    const auto regex = ExpressionToRegex(expression);
-    if (!regex)
+    const auto tokens = ParseExpression(expression);
+    if (!tokens)
         return VI_ERROR_INV_EXPR;
     std::vector<std::string> found;
     const SimInstrument& analyzer = sim_.Analyzer();
     if (analyzer.UsbCapable() && analyzer.Present()) {
         const std::string resource = sim_.config.UsbResource();
-        if (std::regex_match(resource, *regex))
+        if (MatchExpression(*tokens, 0, resource, 0))
             found.push_back(resource);
     }
     if (found.empty())
