@@ -2,7 +2,6 @@
 // The document: an ordered list of data sets addressed by index, their numbering, the
 // running sweep's acquisition set, imports, demonstration data, math and the .tal file.
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -33,10 +32,6 @@ public:
     const std::vector<CDocumentView*>& GetViews() const { return m_views; }
     CDocumentView* GetFirstDisplayView() const;  // first view whose IsDisplayView() is true
     void UpdateAllViews(int hint);
-    // Shows a message box text (e.g. "Unknown data type."); the application installs its
-    // prompter here, the default shows nothing.
-    std::function<void(const std::string&)> m_showMessage = [](const std::string&) {};
-
     // Resets numbering, seeds the random generator (new document).
     void OnNewDocument();
 

@@ -10,6 +10,7 @@
 
 #include "data/ApplicationData.h"
 #include "data/CLocaleNumbers.h"
+#include "data/Prompter.h"
 #include "data/RandomGenerator.h"
 #include "data/TalDocument.h"
 #include "data/TextTables.h"
@@ -230,7 +231,7 @@ int CTalDocument::ImportText(const std::string& text, int outputNode, int inputN
     }
 
     if (type == ImportType::None) {  // guard: the rules above always settle on a type
-        m_showMessage("Unknown data type.");
+        prompter().Message("Unknown data type.", "");
         return -1;
     }
 

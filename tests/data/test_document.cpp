@@ -8,6 +8,7 @@
 
 #include "data/ApplicationData.h"
 #include "data/RandomGenerator.h"
+#include "data/ScriptedPrompter.h"
 #include "data/TalDocument.h"
 #include "data/TextTables.h"
 
@@ -360,12 +361,13 @@ TEST(Document, ImportTextRejectsWhatItCannotRead)
                            "*Frequency (Hz)\tGain (dB)\tPhase (Deg)\r\nab"};
     for (const char* text : texts) {
         CTalDocument doc;
-        std::string shown;
-        doc.m_showMessage = [&shown](const std::string& s) { shown = s; };
+        ScriptedPrompter script;
+        SetPrompter(&script);
         EXPECT_EQ(doc.ImportText(text, 2, 1, 1.0), -1) << text;
         EXPECT_EQ(doc.GetDataSetCount(), 0);
         EXPECT_FALSE(doc.IsModified());
-        EXPECT_EQ(shown, "");
+        EXPECT_TRUE(script.shown.empty());
+        SetPrompter(nullptr);
     }
 }
 
