@@ -34,9 +34,16 @@ private:
 
 std::string FormatC(const char* format, ...)
 {
-    CLocaleScope scope;
     va_list args;
     va_start(args, format);
+    std::string text = VFormatC(format, args);
+    va_end(args);
+    return text;
+}
+
+std::string VFormatC(const char* format, va_list args)
+{
+    CLocaleScope scope;
     va_list measure;
     va_copy(measure, args);
     const int length = std::vsnprintf(nullptr, 0, format, measure);
@@ -46,7 +53,6 @@ std::string FormatC(const char* format, ...)
         text.resize(static_cast<size_t>(length));
         std::vsnprintf(text.data(), text.size() + 1, format, args);
     }
-    va_end(args);
     return text;
 }
 

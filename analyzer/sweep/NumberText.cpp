@@ -1,56 +1,20 @@
 #include "analyzer/sweep/NumberText.h"
 
+#include "data/CLocaleNumbers.h"
+
 #include <climits>
 #include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 
 namespace analyzer {
 
-namespace {
-
-locale_t CLocale()
-{
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", locale_t{});
-    return locale;
-}
-
-// Makes the "C" locale current for this thread while it lives.
-class CLocaleScope {
-public:
-    CLocaleScope() : m_previous(CLocale() ? uselocale(CLocale()) : locale_t{}) {}
-    ~CLocaleScope()
-    {
-        if (m_previous)
-            uselocale(m_previous);
-    }
-    CLocaleScope(const CLocaleScope&) = delete;
-    CLocaleScope& operator=(const CLocaleScope&) = delete;
-
-private:
-    locale_t m_previous;
-};
-
 constexpr std::size_t kMaxNumberChars = 128;
-
-} // namespace
 
 std::string FormatNumberText(const char* format, ...)
 {
-    CLocaleScope scope;
     va_list args;
     va_start(args, format);
-    va_list measure;
-    va_copy(measure, args);
-    const int length = std::vsnprintf(nullptr, 0, format, measure);
-    va_end(measure);
-    std::string text;
-    if (length > 0) {
-        text.resize(static_cast<std::size_t>(length) + 1);
-        std::vsnprintf(text.data(), text.size(), format, args);
-        text.resize(static_cast<std::size_t>(length));
-    }
+    std::string text = VFormatC(format, args);
     va_end(args);
     return text;
 }
@@ -58,8 +22,7 @@ std::string FormatNumberText(const char* format, ...)
 double ParseLeadingDouble(std::string_view text)
 {
     const std::string bounded(text.substr(0, kMaxNumberChars));
-    CLocaleScope scope;
-    return std::strtod(bounded.c_str(), nullptr);
+    return StrtodC(bounded.c_str(), nullptr);
 }
 
 int ParseLeadingInt(std::string_view text)
