@@ -2,6 +2,7 @@
 #include "data/DataSetSerialize.h"
 
 #include <cmath>
+#include <cstring>
 #include <unordered_set>
 
 #include "data/archive/Archive.h"
@@ -42,30 +43,78 @@ std::unique_ptr<T> ReadOwnedObject(CArchive& ar, std::span<const ArchiveClass> c
     return object;
 }
 
-void ReadNodeEntries(CArchive& ar, CDataPoint& point, uint32_t count)
+template <class T>
+T Decode(const uint8_t* bytes)
+{
+    T value;
+    std::memcpy(&value, bytes, sizeof(T));
+    return value;
+}
+
+template <class T>
+uint8_t* Encode(uint8_t* out, T value)
+{
+    std::memcpy(out, &value, sizeof(T));
+    return out + sizeof(T);
+}
+
+// `count` entries of kNodeEntryBytes each, in file order.
+void AddNodeEntries(CDataPoint& point, const uint8_t* entries, uint32_t count)
 {
     point.m_nodes.reserve(count);
     if (count <= kLinearNodeScanLimit) {
-        for (uint32_t i = 0; i < count; ++i) {
-            const int node = ar.ReadInt();
-            const double voltage = ar.ReadDouble();
-            const double phase = ar.ReadDouble();
-            point.AddNode(node, voltage, phase);
-        }
+        for (uint32_t i = 0; i < count; ++i, entries += kNodeEntryBytes)
+            point.AddNode(Decode<int32_t>(entries), Decode<double>(entries + 4),
+                          Decode<double>(entries + 12));
         return;
     }
     // Same result as AddNode for each entry (the first of a repeated node wins), in linear time.
     std::unordered_set<int> seen;
     CDataPoint single;
-    for (uint32_t i = 0; i < count; ++i) {
-        const int node = ar.ReadInt();
-        const double voltage = ar.ReadDouble();
-        const double phase = ar.ReadDouble();
+    for (uint32_t i = 0; i < count; ++i, entries += kNodeEntryBytes) {
+        const int node = Decode<int32_t>(entries);
         if (!seen.insert(node).second)
             continue;
         single.m_nodes.clear();
-        single.AddNode(node, voltage, phase);
+        single.AddNode(node, Decode<double>(entries + 4), Decode<double>(entries + 12));
         point.m_nodes.push_back(single.m_nodes.front());
+    }
+}
+
+void LoadPoint(CArchive& ar, CDataPoint& point)
+{
+    const double first = ar.ReadDouble();
+    if (first != 0) {
+        // Oldest form: the frequency, then voltage and phase of nodes 1, 2 and 3.
+        point.m_frequency = first;
+        const uint8_t* pairs = ar.TakeBytes(3 * 16);
+        for (int node = 1; node <= 3; ++node, pairs += 16)
+            point.AddNode(node, Decode<double>(pairs), Decode<double>(pairs + 8));
+        return;
+    }
+    if (ar.ReadInt() != kPointVersion)
+        return;  // a later record version: nothing more of the point is known
+    const uint8_t* head = ar.TakeBytes(8 + 4);
+    point.m_frequency = Decode<double>(head);
+    const int32_t lastEntry = Decode<int32_t>(head + 8);
+    const uint32_t count = lastEntry < 0 ? 0 : static_cast<uint32_t>(lastEntry) + 1;
+    ar.RequireItems(count, kNodeEntryBytes);
+    AddNodeEntries(point, ar.TakeBytes(size_t{count} * kNodeEntryBytes), count);
+}
+
+// Marker, version, frequency and entry index, then the entries from the last to the first.
+void StorePoint(CArchive& ar, const CDataPoint& point)
+{
+    const size_t entries = point.m_nodes.size();
+    uint8_t* out = ar.Extend(8 + 4 + 8 + 4 + entries * kNodeEntryBytes);
+    out = Encode(out, 0.0);
+    out = Encode<int32_t>(out, kPointVersion);
+    out = Encode(out, point.m_frequency);
+    out = Encode(out, static_cast<int32_t>(entries) - 1);
+    for (auto it = point.m_nodes.rbegin(); it != point.m_nodes.rend(); ++it) {
+        out = Encode<int32_t>(out, it->node);
+        out = Encode(out, it->voltage);
+        out = Encode(out, it->phase);
     }
 }
 
@@ -74,9 +123,14 @@ void ReadPoints(CArchive& ar, CDataSet& set)
     const uint32_t count = ar.ReadCount(kMinPointObjectBytes);
     set.m_points.clear();
     set.m_points.reserve(count);
-    for (uint32_t i = 0; i < count; ++i)
-        set.m_points.push_back(ReadOwnedObject<CDataPoint>(
-            ar, kPointClasses, [](int) { return std::make_unique<CDataPoint>(); }));
+    for (uint32_t i = 0; i < count; ++i) {
+        if (ar.ReadObjectTag(kPointClasses).kind != CArchive::ObjectTag::Kind::New)
+            Reject("object missing or shared");
+        // Points are plain CDataPoint objects, decoded here without the virtual call.
+        auto point = std::make_unique<CDataPoint>();
+        LoadPoint(ar, *point);
+        set.m_points.push_back(std::move(point));
+    }
 }
 
 void WritePoints(CArchive& ar, const CDataSet& set)
@@ -84,7 +138,7 @@ void WritePoints(CArchive& ar, const CDataSet& set)
     ar.WriteCount(static_cast<uint32_t>(set.m_points.size()));
     for (const auto& point : set.m_points) {
         ar.WriteNewObject(kPointClasses[0]);
-        point->Serialize(ar);
+        StorePoint(ar, *point);
     }
 }
 
@@ -221,36 +275,10 @@ void StoreDataSet(CArchive& ar, const CDataSet& set)
 
 void CDataPoint::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
-        ar.WriteDouble(0.0);
-        ar.WriteInt(kPointVersion);
-        ar.WriteDouble(m_frequency);
-        ar.WriteInt(static_cast<int32_t>(m_nodes.size()) - 1);
-        for (auto it = m_nodes.rbegin(); it != m_nodes.rend(); ++it) {
-            ar.WriteInt(it->node);
-            ar.WriteDouble(it->voltage);
-            ar.WriteDouble(it->phase);
-        }
-        return;
-    }
-    const double first = ar.ReadDouble();
-    if (first != 0) {
-        // Oldest form: the frequency, then voltage and phase of nodes 1, 2 and 3.
-        m_frequency = first;
-        for (int node = 1; node <= 3; ++node) {
-            const double voltage = ar.ReadDouble();
-            const double phase = ar.ReadDouble();
-            AddNode(node, voltage, phase);
-        }
-        return;
-    }
-    if (ar.ReadInt() != kPointVersion)
-        return;  // a later record version: nothing more of the point is known
-    m_frequency = ar.ReadDouble();
-    const int32_t lastEntry = ar.ReadInt();
-    const uint32_t count = lastEntry < 0 ? 0 : static_cast<uint32_t>(lastEntry) + 1;
-    ar.RequireItems(count, kNodeEntryBytes);
-    ReadNodeEntries(ar, *this, count);
+    if (ar.IsStoring())
+        StorePoint(ar, *this);
+    else
+        LoadPoint(ar, *this);
 }
 
 void CDataSet::Serialize(CArchive& ar)

@@ -230,7 +230,7 @@ void CArchive::WriteString(const std::string& utf8)
     PutBytes(text.data(), length);
 }
 
-uint32_t CArchive::WriteNewObject(const ArchiveClass& cls)
+uint32_t CArchive::WriteNewObjectTag(const ArchiveClass& cls)
 {
     auto known = std::find_if(m_storedClasses.begin(), m_storedClasses.end(),
                               [&](const auto& c) { return c.first == &cls; });
@@ -238,6 +238,8 @@ uint32_t CArchive::WriteNewObject(const ArchiveClass& cls)
         known = std::find_if(m_storedClasses.begin(), m_storedClasses.end(), [&](const auto& c) {
             return std::strcmp(c.first->name, cls.name) == 0;
         });
+    m_repeatClass = nullptr;
+    uint32_t classIndex = 0;
     if (known == m_storedClasses.end()) {
         const size_t length = std::strlen(cls.name);
         if (length > kMaxClassNameLength)
@@ -246,12 +248,21 @@ uint32_t CArchive::WriteNewObject(const ArchiveClass& cls)
         WriteWord(cls.schema);
         WriteWord(static_cast<uint16_t>(length));
         PutBytes(cls.name, length);
-        m_storedClasses.emplace_back(&cls, m_storeCount++);
-    } else if (known->second < kBigObjectTag) {
-        WriteWord(static_cast<uint16_t>(kClassTag | known->second));
+        classIndex = m_storeCount++;
+        m_storedClasses.emplace_back(&cls, classIndex);
     } else {
-        WriteWord(kBigObjectTag);
-        WriteUInt(kBigClassTag | known->second);
+        classIndex = known->second;
+        if (classIndex >= kBigObjectTag) {
+            WriteWord(kBigObjectTag);
+            WriteUInt(kBigClassTag | classIndex);
+            return m_storeCount++;
+        }
+        WriteWord(static_cast<uint16_t>(kClassTag | classIndex));
+    }
+    // Further objects of this class carry the class index alone.
+    if (classIndex < kBigObjectTag) {
+        m_repeatClass = &cls;
+        m_repeatTag = static_cast<uint16_t>(kClassTag | classIndex);
     }
     return m_storeCount++;
 }

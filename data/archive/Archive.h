@@ -55,6 +55,15 @@ public:
     // A count of items that take at least `minItemBytes` each; rejected if they cannot fit in
     // the bytes left.
     uint32_t ReadCount(size_t minItemBytes);
+    // The next `n` bytes, to decode in place; rejected if fewer are left.
+    const uint8_t* TakeBytes(size_t n)
+    {
+        if (Remaining() < n)
+            Fail("archive ends early");
+        const uint8_t* bytes = m_pos;
+        m_pos += n;
+        return bytes;
+    }
     // Checks that `count` items of `minItemBytes` each can still follow.
     void RequireItems(uint64_t count, size_t minItemBytes) const
     {
@@ -89,9 +98,24 @@ public:
     void WriteNullObject() { WriteWord(0); }
     // Tag of a new object (the class record on the class's first use); returns the object's map
     // index. Objects of documents have one owner each, so each is written exactly once.
-    uint32_t WriteNewObject(const ArchiveClass& cls);
+    uint32_t WriteNewObject(const ArchiveClass& cls)
+    {
+        if (&cls != m_repeatClass)
+            return WriteNewObjectTag(cls);
+        WriteWord(m_repeatTag);  // a run of objects of one class, such as a set's points
+        return m_storeCount++;
+    }
     // Reference to an object written earlier.
     void WriteObjectReference(uint32_t mapIndex);
+    // Room for `n` more bytes after those stored, filled by the caller before the next store.
+    uint8_t* Extend(size_t n)
+    {
+        if (m_capacity - m_size < n)
+            Grow(n);
+        uint8_t* room = m_buffer.get() + m_size;
+        m_size += n;
+        return room;
+    }
     void Reserve(size_t totalBytes);  // without a sink: sizes the buffer once
     // Bytes stored and not yet passed to the sink (everything, without a sink).
     std::span<const uint8_t> StoredBytes() const { return {m_buffer.get(), m_size}; }
@@ -119,6 +143,7 @@ private:
         m_size += sizeof(T);
     }
     void PutBytes(const void* data, size_t n);
+    uint32_t WriteNewObjectTag(const ArchiveClass& cls);
     void Grow(size_t extra);  // flushes to the sink, or enlarges the buffer
     uint32_t StringLength(bool& wide);
 
@@ -139,4 +164,7 @@ private:
     size_t m_capacity = 0;
     std::vector<std::pair<const ArchiveClass*, uint32_t>> m_storedClasses;
     uint32_t m_storeCount = 1;
+    // The class of the last new object when its tag is the one-word form, and that tag.
+    const ArchiveClass* m_repeatClass = nullptr;
+    uint16_t m_repeatTag = 0;
 };
