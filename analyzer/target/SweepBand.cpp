@@ -1,0 +1,7 @@
+#include "analyzer/target/SweepBand.h"
+
+SweepBand& sweepBand()
+{
+    static SweepBand band;
+    return band;
+}
