@@ -175,30 +175,51 @@ size_t StoredSizeHint(const CTalDocument& doc)
     return bytes;
 }
 
-bool ReadWholeFile(const std::string& path, std::unique_ptr<uint8_t[]>& data, size_t& size)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (ok) {
-        size = static_cast<size_t>(info.st_size);
-        data = std::make_unique_for_overwrite<uint8_t[]>(size > 0 ? size : 1);
-        size_t done = 0;
-        while (ok && done < size) {
-            const ssize_t n = ::read(fd, data.get() + done, size - done);
+// A read that fails, or a file that ends before the size it had when it was opened.
+class FileReadError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A regular file opened for reading, delivered to the archive in pieces.
+class InputFile {
+public:
+    explicit InputFile(const std::string& path) : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
+    {
+        struct stat info {};
+        if (m_fd >= 0 && (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+        m_size = m_fd >= 0 ? static_cast<uint64_t>(info.st_size) : 0;
+    }
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    ~InputFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+
+    bool IsOpen() const { return m_fd >= 0; }
+    uint64_t Size() const { return m_size; }
+
+    size_t Read(uint8_t* out, size_t max)
+    {
+        while (true) {
+            const ssize_t n = ::read(m_fd, out, max);
+            if (n > 0)
+                return static_cast<size_t>(n);
             if (n < 0 && errno == EINTR)
                 continue;
-            if (n <= 0)
-                ok = false;  // an error, or the file shrank while being read
-            else
-                done += static_cast<size_t>(n);
+            throw FileReadError(n == 0 ? "file shrank while being read" : "read failed");
         }
     }
-    ::close(fd);
-    return ok;
-}
+
+private:
+    int m_fd;
+    uint64_t m_size = 0;
+};
 
 // A new file beside the target that replaces the target when committed; until then, and on
 // any failure, the target is left as it was and the new file is removed.
@@ -283,34 +304,42 @@ void CTalDocument::Serialize(CArchive& ar)
     ApplyContents(*this, file);
 }
 
-bool CTalDocument::LoadFromBytes(std::span<const uint8_t> bytes, std::string& error)
+namespace {
+
+// Loads the document from `ar`; a failure leaves the document as it was.
+bool Load(CTalDocument& doc, CArchive& ar, std::string& error)
 {
     try {
-        CArchive ar(bytes);
-        Serialize(ar);
+        doc.Serialize(ar);
         return true;
     } catch (const ArchiveError&) {
         error = kUnexpectedFormat;
+    } catch (const FileReadError&) {
+        error = kFailedToOpen;
     } catch (const std::bad_alloc&) {
         error = kFailedToOpen;
     }
     return false;
 }
 
+}  // namespace
+
+bool CTalDocument::LoadFromBytes(std::span<const uint8_t> bytes, std::string& error)
+{
+    CArchive ar(bytes);
+    return Load(*this, ar, error);
+}
+
 bool CTalDocument::LoadFromFile(const std::string& path, std::string& error)
 {
-    std::unique_ptr<uint8_t[]> data;
-    size_t size = 0;
-    try {
-        if (!ReadWholeFile(path, data, size)) {
-            error = kFailedToOpen;
-            return false;
-        }
-    } catch (const std::bad_alloc&) {
+    // Decoded as it is read, through a small window rather than a copy of the whole file.
+    InputFile file(path);
+    if (!file.IsOpen()) {
         error = kFailedToOpen;
         return false;
     }
-    return LoadFromBytes({data.get(), size}, error);
+    CArchive ar([&file](uint8_t* out, size_t max) { return file.Read(out, max); }, file.Size());
+    return Load(*this, ar, error);
 }
 
 bool CTalDocument::SaveToBytes(std::vector<uint8_t>& bytes, std::string& error)

@@ -16,10 +16,17 @@ constexpr size_t kMaxClassNameLength = 63;
 
 namespace {
 constexpr size_t kSinkChunkBytes = 1 << 20;
+// Small enough to stay in the cache while it is decoded.
+constexpr size_t kSourceWindowBytes = 256 << 10;
 }  // namespace
 
 CArchive::CArchive(std::span<const uint8_t> bytes)
     : m_storing(false), m_pos(bytes.data()), m_end(bytes.data() + bytes.size())
+{
+}
+
+CArchive::CArchive(Source source, uint64_t size)
+    : m_storing(false), m_source(std::move(source)), m_unread(size)
 {
 }
 
@@ -34,6 +41,38 @@ CArchive::CArchive(Sink sink) : m_storing(true), m_sink(std::move(sink))
 void CArchive::Fail(const char* what)
 {
     throw ArchiveError(what);
+}
+
+void CArchive::Refill(size_t n)
+{
+    if (n > Remaining())
+        Fail("archive ends early");
+    // The bytes left in the window move to its start; the source fills the rest. A window
+    // larger than the usual one is only needed for an item of that size, which the check above
+    // bounds by the input's size.
+    const size_t kept = Buffered();
+    const size_t wanted = std::max(n, kSourceWindowBytes);
+    if (m_capacity < wanted) {
+        auto bigger = std::make_unique_for_overwrite<uint8_t[]>(wanted);
+        if (kept > 0)
+            std::memcpy(bigger.get(), m_pos, kept);
+        m_buffer = std::move(bigger);
+        m_capacity = wanted;
+    } else if (kept > 0) {
+        std::memmove(m_buffer.get(), m_pos, kept);
+    }
+    uint8_t* const window = m_buffer.get();
+    size_t filled = kept;
+    while (filled < n) {
+        const size_t room = static_cast<size_t>(std::min<uint64_t>(m_capacity - filled, m_unread));
+        const size_t got = m_source(window + filled, room);
+        if (got == 0 || got > room)
+            Fail("source delivered no data");
+        filled += got;
+        m_unread -= got;
+    }
+    m_pos = window;
+    m_end = window + filled;
 }
 
 uint32_t CArchive::ReadCount()
@@ -71,14 +110,11 @@ std::string CArchive::ReadString()
     bool wide = false;
     const uint32_t length = StringLength(wide);
     RequireItems(length, wide ? 2 : 1);
-    if (!wide) {
-        std::string_view text(reinterpret_cast<const char*>(m_pos), length);
-        m_pos += length;
-        return Windows1252ToUtf8(text);
-    }
+    if (!wide)
+        return Windows1252ToUtf8(
+            std::string_view(reinterpret_cast<const char*>(TakeBytes(length)), length));
     std::u16string units(length, u'\0');
-    std::memcpy(units.data(), m_pos, size_t{length} * 2);
-    m_pos += size_t{length} * 2;
+    std::memcpy(units.data(), TakeBytes(size_t{length} * 2), size_t{length} * 2);
     return Utf16ToUtf8(units);
 }
 
@@ -127,8 +163,7 @@ CArchive::ObjectTag CArchive::ReadObjectTag(std::span<const ArchiveClass> accept
         const uint16_t length = ReadWord();
         if (length > kMaxClassNameLength || length > Remaining())
             Fail("bad class name");
-        const std::string_view name(reinterpret_cast<const char*>(m_pos), length);
-        m_pos += length;
+        const std::string_view name(reinterpret_cast<const char*>(TakeBytes(length)), length);
         const auto found = std::find_if(accepted.begin(), accepted.end(),
                                         [&](const ArchiveClass& c) { return name == c.name; });
         if (found == accepted.end())

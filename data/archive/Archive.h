@@ -1,9 +1,9 @@
 #pragma once
 // The persistent-object archive that document files are written in: little-endian
 // primitives, counts, strings and object references that share one class-and-object map for
-// the whole stream. Loading decodes a memory buffer and checks every length against the bytes
-// left before it allocates; storing appends to a growing buffer. Strings are UTF-8 in memory
-// and Windows-1252 on disk.
+// the whole stream. Loading decodes a memory buffer (the whole input, or a window a source
+// refills) and checks every length against the bytes left before it allocates; storing appends
+// to a growing buffer. Strings are UTF-8 in memory and Windows-1252 on disk.
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -33,7 +33,11 @@ struct ArchiveClass {
 class CArchive {
 public:
     explicit CArchive(std::span<const uint8_t> bytes);  // loading from `bytes` (not copied)
-    CArchive();                                         // storing into an internal buffer
+    // Loading `size` bytes that `source` delivers in pieces: it fills up to `max` bytes at `out`
+    // and returns how many, at least 1 (it throws when it cannot).
+    using Source = std::function<size_t(uint8_t* out, size_t max)>;
+    CArchive(Source source, uint64_t size);
+    CArchive();  // storing into an internal buffer
     // Storing through `sink`, which receives the bytes in chunks (and throws if it fails).
     using Sink = std::function<void(std::span<const uint8_t>)>;
     explicit CArchive(Sink sink);
@@ -44,7 +48,7 @@ public:
     bool IsLoading() const { return !m_storing; }
 
     // ---- loading
-    size_t Remaining() const { return static_cast<size_t>(m_end - m_pos); }
+    size_t Remaining() const { return Buffered() + m_unread; }
     uint8_t ReadByte() { return Take<uint8_t>(); }
     uint16_t ReadWord() { return Take<uint16_t>(); }
     int32_t ReadInt() { return Take<int32_t>(); }
@@ -58,8 +62,8 @@ public:
     // The next `n` bytes, to decode in place; rejected if fewer are left.
     const uint8_t* TakeBytes(size_t n)
     {
-        if (Remaining() < n)
-            Fail("archive ends early");
+        if (Buffered() < n)
+            Refill(n);
         const uint8_t* bytes = m_pos;
         m_pos += n;
         return bytes;
@@ -124,11 +128,14 @@ public:
 private:
     [[noreturn]] static void Fail(const char* what);
 
+    size_t Buffered() const { return static_cast<size_t>(m_end - m_pos); }
+    // Makes the next `n` bytes contiguous in the window, or fails if fewer are left.
+    void Refill(size_t n);
     template <class T>
     T Take()
     {
-        if (Remaining() < sizeof(T))
-            Fail("archive ends early");
+        if (Buffered() < sizeof(T))
+            Refill(sizeof(T));
         T v;
         std::memcpy(&v, m_pos, sizeof(T));
         m_pos += sizeof(T);
@@ -154,10 +161,12 @@ private:
     // loading: map indexes start at 1 (0 means no object); classes and objects share them
     const uint8_t* m_pos = nullptr;
     const uint8_t* m_end = nullptr;
+    Source m_source;
+    uint64_t m_unread = 0;  // bytes the source has still to deliver
     uint32_t m_loadCount = 1;
     std::vector<std::pair<uint32_t, const ArchiveClass*>> m_loadedClasses;
     std::unordered_map<uint32_t, std::pair<const ArchiveClass*, void*>> m_mappedObjects;
-    // storing
+    // storing; loading from a source keeps its window in m_buffer
     Sink m_sink;
     std::unique_ptr<uint8_t[]> m_buffer;
     size_t m_size = 0;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -277,4 +279,74 @@ TEST(Archive, LengthsAreBoundedByTheBytesLeft)
     CArchive exact(three.data);
     EXPECT_EQ(exact.ReadCount(2), 3u);
     EXPECT_THROW(exact.RequireItems(4, 2), ArchiveError);
+}
+
+namespace {
+
+// Hands out `bytes` at most `piece` bytes per call, as a file read would.
+CArchive::Source PiecesOf(const std::vector<uint8_t>& bytes, size_t piece, size_t& pos)
+{
+    return [&bytes, piece, &pos](uint8_t* out, size_t max) {
+        const size_t n = std::min({max, piece, bytes.size() - pos});
+        std::memcpy(out, bytes.data() + pos, n);
+        pos += n;
+        return n;
+    };
+}
+
+}  // namespace
+
+TEST(Archive, SourceInPiecesReadsLikeTheWholeBuffer)
+{
+    // Values straddle every piece and window boundary; the long strings need a wider window.
+    const std::string longText(300000, 'q');
+    Bytes b;
+    b.newClass("CAlpha").u16(0x8001).u16(0xFFFF).u32(0x12345).str("abc");
+    for (int i = 0; i < 40000; ++i)
+        b.u8(static_cast<uint8_t>(i)).i32(-i).f64(i * 0.5);
+    b.u8(0xFF).u16(0xFFFF).u32(static_cast<uint32_t>(longText.size())).raw(longText);
+    b.u8(0xFF).u16(0xFFFE).u8(0xFF).u16(0xFFFF).u32(200000);
+    for (int i = 0; i < 200000; ++i)
+        b.u16(u'\u00B5');
+    b.u16(0x8001);
+
+    for (size_t piece : {size_t{1}, size_t{7}, size_t{4096}, b.size()}) {
+        size_t pos = 0;
+        CArchive ar(PiecesOf(b.data, piece, pos), b.size());
+        EXPECT_EQ(ar.Remaining(), b.size());
+        EXPECT_EQ(ar.ReadObjectTag(kClasses).classId, 0);
+        EXPECT_EQ(ar.ReadObjectTag(kClasses).classId, 0);
+        EXPECT_EQ(ar.ReadCount(), 0x12345u);
+        EXPECT_EQ(ar.ReadString(), "abc");
+        bool same = true;
+        for (int i = 0; i < 40000; ++i)
+            same = same && ar.ReadByte() == static_cast<uint8_t>(i) && ar.ReadInt() == -i &&
+                   ar.ReadDouble() == i * 0.5;
+        EXPECT_TRUE(same) << piece;
+        EXPECT_EQ(ar.ReadString(), longText);
+        const std::string wide = ar.ReadString();
+        EXPECT_EQ(wide.size(), 400000u);
+        EXPECT_EQ(wide.substr(0, 4), "\xC2\xB5\xC2\xB5");
+        EXPECT_EQ(ar.ReadObjectTag(kClasses).kind, CArchive::ObjectTag::Kind::New);
+        EXPECT_EQ(ar.Remaining(), 0u);
+        EXPECT_THROW(ar.ReadByte(), ArchiveError) << piece;
+        EXPECT_EQ(pos, b.size());
+    }
+}
+
+TEST(Archive, SourceCountsAreBoundedByTheAnnouncedSize)
+{
+    // The announced size bounds counts before anything is read past them.
+    Bytes b;
+    b.u16(0xFFFF).u32(1000).u8(0xFF).u16(0xFFFF).u32(5000).raw("abc");
+    size_t pos = 0;
+    CArchive ar(PiecesOf(b.data, 3, pos), b.size());
+    EXPECT_THROW(ar.ReadCount(8), ArchiveError);
+    EXPECT_THROW(ar.ReadString(), ArchiveError);
+    EXPECT_LT(pos, b.size());
+
+    // A source that fails passes its own error through, not as a format error.
+    struct SourceFailed {};
+    CArchive failing([](uint8_t*, size_t) -> size_t { throw SourceFailed(); }, 100);
+    EXPECT_THROW(failing.ReadInt(), SourceFailed);
 }

@@ -850,6 +850,44 @@ TEST_F(DocumentFileOnDisk, FailedSaveLeavesTheOldFile)
     EXPECT_EQ(entries, 2);
 }
 
+TEST_F(DocumentFileOnDisk, LargeFileLoadsAsFromMemoryAndFailsWhenCut)
+{
+    // Larger than the reading window, with a description longer than it.
+    CTalDocument doc;
+    for (int k = 0; k < 3; ++k) {
+        auto set = std::make_unique<CDataSet>();
+        for (int i = 0; i < 6000; ++i)
+            set->AddPoint(1.0 + i, 1 + k, 0.25 * i, 2, -0.5 * i);
+        set->m_description = std::string(300000 + k, static_cast<char>('a' + k));
+        doc.AddDataSet(std::move(set));
+    }
+    const fs::path file = m_dir / "large.tal";
+    std::string error;
+    ASSERT_TRUE(doc.SaveToFile(file.string(), error)) << error;
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(doc.SaveToBytes(bytes, error));
+    ASSERT_EQ(ReadFile(file), std::string(bytes.begin(), bytes.end()));
+
+    CTalDocument fromFile, fromBytes;
+    ASSERT_TRUE(fromFile.LoadFromFile(file.string(), error)) << error;
+    ASSERT_TRUE(fromBytes.LoadFromBytes(bytes, error)) << error;
+    std::vector<uint8_t> again;
+    ASSERT_TRUE(fromFile.SaveToBytes(again, error));
+    std::vector<uint8_t> expected;
+    ASSERT_TRUE(fromBytes.SaveToBytes(expected, error));
+    EXPECT_EQ(again, expected);
+    EXPECT_EQ(fromFile.GetDataSet(2)->m_description, doc.GetDataSet(2)->m_description);
+    EXPECT_EQ(fromFile.GetNodePhase(1, 5999, 2), doc.GetNodePhase(1, 5999, 2));
+
+    for (size_t cut : {bytes.size() - 1, bytes.size() / 2, size_t{300}}) {
+        fs::resize_file(file, cut);
+        CTalDocument partial;
+        EXPECT_FALSE(partial.LoadFromFile(file.string(), error)) << cut;
+        EXPECT_EQ(error, kUnexpected);
+        EXPECT_EQ(partial.GetDataSetCount(), 0);
+    }
+}
+
 TEST_F(DocumentFileOnDisk, LoadErrors)
 {
     CTalDocument doc;
