@@ -200,7 +200,7 @@ private:
     void StartAnalyzer();
     void ReadData(int statusByte);
     std::optional<std::string> ReadReply(int& statusByte, bool& failed);
-    void SendNextMeasurement();
+    void SendNextMeasurement(double stepOrigin);
     void StopAnalyzer();
     void ShutDownAnalyzerOnError();
     void StopSweep();
@@ -257,6 +257,10 @@ private:
     analyzer::Reading m_shown;   // the last accepted reading, as the read-outs show it
     double m_shownFrequency = 0.0;
     double m_amplitudeInEffect = 1.0;
+    // The next point is one step from the frequency last commanded, not from its four-digit echo
+    // in the reply, so rounding does not add up over a sweep (0: from the start frequency).
+    double m_commandedFrequency = 0.0;
+    double m_acceptedStepOrigin = 0.0;
 
     QPointer<SweepTarget> m_target;
     bool m_sweeping = false;

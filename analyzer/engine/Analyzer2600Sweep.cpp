@@ -110,6 +110,7 @@ void Analyzer2600Engine::StartAnalyzer()
     m_sweep.reading.frequency = 0.0;
     m_sweep.previous.frequency = 0.0;
     m_sweep.servoRetried = false;
+    m_acceptedStepOrigin = 0.0;
     const bool ready = (m_addressChangePending || !m_initialized) ? InitializeAnalyzer(true) : ClearDevice();
     if (!ready || !IsMeasuring())
         return;
@@ -143,6 +144,7 @@ void Analyzer2600Engine::StartAnalyzer()
         instrument::SleepMilliseconds(400);
     for (const std::string& command : StartCommands(m_sweep.startFrequency))
         m_queue.QueueCommand(command);
+    m_commandedFrequency = m_sweep.startFrequency;
     if (!SendQueue())
         return;
     if (!m_bus.ArmServiceRequest(m_relay))
@@ -202,7 +204,8 @@ std::optional<std::string> Analyzer2600Engine::ReadReply(int& statusByte, bool& 
         std::optional<std::string> part = m_bus.Read(chunkBytes);
         if (!part && m_bus.UsesUsb()) {
             instrument::SleepMilliseconds(200);
-            m_bus.Write(kReadCommand);
+            if (m_bus.Write(kReadCommand))
+                Log(SentLine(kReadCommand));
             instrument::SleepMilliseconds(300);
             part = m_bus.Read(chunkBytes);
         }
@@ -258,7 +261,13 @@ void Analyzer2600Engine::ReadData(int statusByte)
         SetAcVoltsOutField(*judgement.nextAmplitude);
     m_amplitudeInEffect = m_fields.acVoltsOut;
 
+    double stepOrigin = m_acceptedStepOrigin;
     if (judgement.accept) {
+        // The reading was taken where it was asked for: step on from the exact frequency.
+        stepOrigin = RoundToSignificant(m_commandedFrequency, 4) == RoundToSignificant(m_sweep.reading.frequency, 4)
+                         ? m_commandedFrequency
+                         : m_sweep.reading.frequency;
+        m_acceptedStepOrigin = stepOrigin;
         ShowAcceptedReading();
         if (m_sweeping) {
             if (!m_target) {
@@ -274,7 +283,7 @@ void Analyzer2600Engine::ReadData(int statusByte)
     }
     if (!IsMeasuring())
         return;
-    SendNextMeasurement();
+    SendNextMeasurement(stepOrigin);
 }
 
 void Analyzer2600Engine::ShowAcceptedReading()
@@ -284,9 +293,12 @@ void Analyzer2600Engine::ShowAcceptedReading()
     emit ReadingShown();
 }
 
-void Analyzer2600Engine::SendNextMeasurement()
+void Analyzer2600Engine::SendNextMeasurement(double stepOrigin)
 {
-    const double next = NextFrequency(m_sweep, m_startFrequencyMode);
+    SweepState from = m_sweep;
+    from.reading.frequency = stepOrigin;
+    const double next = NextFrequency(from, m_startFrequencyMode);
+    m_commandedFrequency = next;
     // The amplitude limits for the point about to be measured; a lowered amplitude is queued.
     ApplyMaxAcVoltsOut(m_fields.maxAcVoltsOut, next);
     if (ApplyAcVoltsOut(m_fields.acVoltsOut, next)) {
