@@ -100,3 +100,30 @@ INSTANTIATE_TEST_SUITE_P(Bus, Sweep, testing::Values(false, true),
                          [](const testing::TestParamInfo<bool>& info) { return info.param ? "Usb" : "Gpib"; });
 
 } // namespace
+
+namespace {
+
+using EmulatedNotify = enginetest::EngineFixture;
+
+// A GPIB library without ibnotify: the binding waits for the service request itself.
+TEST_F(EmulatedNotify, SweepRunsWithTheEmulatedNotification)
+{
+    void* library = dlopen(TALVERN_SIM_NOIBNOTIFY_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr);
+    auto configure = reinterpret_cast<int (*)(const char*)>(dlsym(library, "talsim_configure"));
+    ASSERT_EQ(configure("reset;family=2600;time_factor=0;tmo_factor=0;noise=0"), 0);
+    gpib::SetLibraryPath(TALVERN_SIM_NOIBNOTIFY_LIBRARY);
+
+    Analyzer2600Engine& e = StartEngine(false);
+    e.SetStartFrequency(10);
+    e.SetStopFrequency(100);
+    ASSERT_TRUE(RunSweep()) << fullLog;
+    EXPECT_EQ(document.GetPointCount(0), 11);
+    EXPECT_EQ(completions, std::vector<int>{0});
+    engine.reset();
+    enginetest::PumpPending();
+    gpib::SetLibraryPath("");
+    dlclose(library);
+}
+
+} // namespace
