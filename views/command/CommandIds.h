@@ -19,5 +19,9 @@ enum : int {
     HelpContents = 32840, MatlabFiles = 32855, RlcControlPanel = 32858,
     WarnInput15V = 32861, WarnOutput5V = 32862,
     PaneInputLimit = 299, PaneOutputLimit = 300,
+    // Window and application commands of the main frame.
+    VoltageDisplay = 32788, HelpManual = 32846, AppAbout = 57664, Help = 57670,
+    WindowManager = 282, EditUndo = 57643, NextPane = 57680, PrevPane = 57681,
+    FileMru1 = 57616, FileMru4 = 57619,
 };
 }

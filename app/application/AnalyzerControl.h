@@ -1,0 +1,35 @@
+#pragma once
+// What the application asks of one family's analyzer control dialog. The family dialogs
+// (analyzer/dialogs/) implement it; AnalyzerDialogFactory.cpp is the one place that creates them.
+#include <functional>
+#include <string>
+
+class ApplicationValues;
+class QWidget;
+
+// What a family dialog is given when it is created.
+struct AnalyzerDialogContext {
+    ApplicationValues& values;
+    QWidget* parent;                                  // the active display
+    std::function<void(int percent)> progress;        // the main window's progress bar, 0 to 100
+    std::function<void(const std::string&)> statusMessage;  // the main window's message pane
+    std::function<void(bool active, bool quiet)> setInput15Vmax;  // 2600 series
+    std::function<void(bool active, bool quiet)> setOutput5Vmax;  // 2600 series
+};
+
+class AnalyzerControl {
+public:
+    virtual ~AnalyzerControl() = default;
+    // The dialog's window; nullptr once the dialog has closed itself for good.
+    virtual QWidget* Window() = 0;
+    virtual bool IsSweeping() const = 0;
+    // Sweeping or otherwise talking to the analyzer.
+    virtual bool IsBusy() const = 0;
+    // The 2600 series learns the channel count from the analyzer; the application's is handed on.
+    virtual void SetChannelCount(int count) = 0;
+    // Hands the family's preference block to the dialog. False when the dialog could not start
+    // from it (it has then shut the analyzer down and closed).
+    virtual bool ApplyPreferenceBlock(const std::string& block) = 0;
+    // The analyzer GPIB address was found anew by the bus search.
+    virtual void OnAnalyzerAddressChanged() = 0;
+};

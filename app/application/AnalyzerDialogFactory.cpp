@@ -1,0 +1,29 @@
+#include "app/application/AnalyzerDialogFactory.h"
+
+std::unique_ptr<AnalyzerControl> CreateAnalyzerDialog(AnalyzerFamily family,
+                                                      const AnalyzerDialogContext& context)
+{
+    (void)family;
+    (void)context;
+    return nullptr;
+}
+
+std::string AnalyzerDialogNotAvailableText(AnalyzerFamily family)
+{
+    const char* name = "";
+    switch (family) {
+    case AnalyzerFamily::NF5060:
+        name = "880 (NF 5060)";
+        break;
+    case AnalyzerFamily::A1960:
+        name = "1960";
+        break;
+    case AnalyzerFamily::S1800:
+        name = "1800-series";
+        break;
+    case AnalyzerFamily::A2600:
+        name = "2600-series";
+        break;
+    }
+    return std::string("The ") + name + " analyzer control is not available in this version.";
+}
