@@ -1,0 +1,110 @@
+#pragma once
+// Draws a graph display into a ViewPainter: the drawing sequence, the layout computed at the
+// first update, the logarithmic frequency axis with its grid, labels, caption and frame, the
+// curves with clipping, selection squares and labels, and the automatic frequency range.
+// Subclasses supply the vertical axes and say which curves to draw.
+//
+// To add a graph display kind: derive from CGraphRenderer, implement DrawGraph (axes, grids,
+// labels; call the frequency-axis parts of this class), DrawData (DrawTrace / DrawPhaseTrace
+// per visible data set), AutoScale and DrawSlideBarMarker; then derive a CTalView that owns it.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "views/base/CurvePath.h"
+#include "views/base/PaintMessages.h"
+#include "views/base/TraceCache.h"
+#include "views/base/ViewFields.h"
+#include "views/base/ViewPainter.h"
+
+class CDataSet;
+class CTalDocument;
+
+class CGraphRenderer {
+public:
+    CGraphRenderer(CTalDocument& document, ViewFields& fields);
+    CGraphRenderer(const CGraphRenderer&) = delete;
+    CGraphRenderer& operator=(const CGraphRenderer&) = delete;
+    virtual ~CGraphRenderer() = default;
+
+    CTalDocument& Document() { return m_doc; }
+    ViewFields& Fields() { return m_f; }
+    PaintMessages& Messages() { return m_messages; }
+    TraceCache& Cache() { return m_cache; }
+
+    // The whole drawing (graph, curves, slide-bar markers, boxes); printers and pictures also
+    // get the child dialogs through `drawChildDialogs`.
+    void Draw(ViewPainter& dc);
+    std::function<void(ViewPainter&)> drawChildDialogs;
+
+    virtual int DrawGraph(ViewPainter& dc);
+    virtual int DrawData(ViewPainter& dc);
+    virtual int AutoScale();
+    virtual void DrawSlideBarMarker(ViewPainter& dc, double frequency, int dataSet);
+
+    // Layout at the first update; false (rectangle unchanged) when it cannot be computed.
+    bool ComputeGraphRect(const LogicalMapping& mapping);
+    bool ComputeTextRect(ViewPainter& dc);
+
+    // Mappings of the graph rectangle.
+    int XFromFrequency(double frequency) const;
+    int XFromLogFrequency(double logFrequency) const;
+    double FrequencyFromX(int x) const;
+    int YFromValue(double value, double minimum, double maximum) const;
+
+    // Frequency-axis parts shared by every graph display.
+    void DrawFrequencyGrid(ViewPainter& dc);
+    void DrawDecadeLabels(ViewPainter& dc);
+    void DrawFrequencyCaption(ViewPainter& dc);
+    void DrawFrame(ViewPainter& dc);
+    // Caption rotated to read upward, centred in the margin [marginLeft, marginRight] and on
+    // the graph height, with the range ends in black along the same line.
+    void DrawVerticalCaption(ViewPainter& dc, int marginLeft, int marginRight, const std::string& caption,
+                             uint32_t color, double minimum, double maximum);
+    // The label box of a curve; empty when data numbers are not shown.
+    LogicalRect DrawTraceLabel(ViewPainter& dc, int x, int y, const std::string& text, uint32_t color,
+                               bool selected);
+
+    // One curve of value q_k = scale * log10 |gain_k| on the linear axis [minimum, maximum];
+    // `valueAt` gives the value at a frequency limit the curve is cut at (NaN for no value).
+    struct TraceSpec {
+        double scale = 1.0;
+        double minimum = 0, maximum = 1;
+        uint32_t color = 0;
+        bool selected = false;
+        std::string label;
+        std::function<double(double)> valueAt;
+    };
+    void DrawTrace(ViewPainter& dc, const TraceValues& values, const TraceSpec& spec, HitGeometry& hit);
+    // The phase curve in the window [phase minimum, phase maximum] folded to start within
+    // [-180, 180], split where it passes the window's seam; `errorText` is shown for a
+    // segment whose phases lie outside the stored range.
+    void DrawPhaseTrace(ViewPainter& dc, const CDataSet& set, const TraceValues& values, uint32_t color,
+                        bool selected, int number, const std::string& errorText, HitGeometry& hit);
+
+    // Frequency range from the visible data sets (limits recomputed first).
+    void AutoFrequencyRange();
+    // A range value cut to 3 significant digits ("%.3G" and back).
+    static double CutToThreeDigits(double value);
+    // " " + engineering(value, 4) + (" " for 0 and 1 <= |value| < 1000) + unit.
+    static std::string UnitLabel(double value, const std::string& unit);
+    // trunc(-15 * s) and trunc(-30 * s).
+    static int LabelFontHeight(const ViewPainter& dc);
+    static int CaptionFontHeight(const ViewPainter& dc);
+    // The data set whose colours the captions use: the lowest-numbered selected one, 0 when
+    // none is selected, -1 without data sets.
+    int CaptionDataSet() const;
+    bool IsVisible(int dataSet) const;
+    bool IsSelected(int dataSet) const;
+    // Visible data sets with points in document order, the lowest-numbered selected last.
+    std::vector<int> DrawingOrder() const;
+
+protected:
+    virtual void DrawAnnotations(ViewPainter& dc);
+    void PaintCurve(ViewPainter& dc, CurvePath& path, uint32_t color, bool firstPixel, LogicalPoint first);
+
+    CTalDocument& m_doc;
+    ViewFields& m_f;
+    PaintMessages m_messages;
+    TraceCache m_cache;
+};
