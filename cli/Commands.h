@@ -10,6 +10,10 @@ int RunInfo(const Arguments& args);
 int RunExport(const Arguments& args);
 int RunRandom(const Arguments& args);
 int RunDemo(const Arguments& args);
+#ifdef TALVERN_CLI_SWEEP
+// One sweep of a 2600-series analyzer (built where the Qt-based engine is).
+int RunSweep(const Arguments& args);
+#endif
 
 // The text printed by --help and after a usage error.
 const char* UsageText();

@@ -18,6 +18,9 @@ constexpr Command kCommands[] = {
     {"export", RunExport},
     {"random", RunRandom},
     {"demo", RunDemo},
+#ifdef TALVERN_CLI_SWEEP
+    {"sweep", RunSweep},
+#endif
 };
 
 int Dispatch(Arguments args)
@@ -56,9 +59,24 @@ const char* UsageText()
            "  demo OUTDIR [--seed S]\n"
            "      Creates random data sets, saves them to OUTDIR/demo.tal, reads the file back\n"
            "      and prints a summary and the first data set's gain table.\n"
+#ifdef TALVERN_CLI_SWEEP
+           "  sweep --type RLC2600|RLC1370 [--usb | --gpib-board N --address A]\n"
+           "        --start F --stop F [--log-steps N | --linear-step F] [--ac V] [--dc V]\n"
+           "        [--servo TARGET[,CHANNEL[,STEP_DB[,MAX_V]]]] [--max-gain DB] [--max-phase DEG]\n"
+           "        [--model DIGITS] [--serial N] [--simulate [CONFIG]] [--gpib-library PATH]\n"
+           "        [--visa-library PATH] --out FILE.tal [--comm-log FILE]\n"
+           "      Runs one sweep of a 2600-series analyzer and writes it as a document (also after\n"
+           "      an error, with the readings taken so far). Numbers take SI prefixes (10k, 4.7m).\n"
+           "      CHANNEL: 1-4, larger or smaller. --simulate uses the simulated analyzer, placed\n"
+           "      at the board, address, model and serial given, then configured with CONFIG.\n"
+#endif
            "\n"
            "Exit status: 0 success, 1 output could not be written, 2 bad usage,\n"
-           "3 a file could not be read or written.\n";
+           "3 a file could not be read or written"
+#ifdef TALVERN_CLI_SWEEP
+           ", 4 the sweep ended with an error"
+#endif
+           ".\n";
 }
 
 int main(int argc, char** argv)

@@ -295,9 +295,11 @@ void Analyzer2600Engine::ShowAcceptedReading()
 
 void Analyzer2600Engine::SendNextMeasurement(double stepOrigin)
 {
+    // A first point that was not accepted is taken again at the start frequency rather than one
+    // step past it.
     SweepState from = m_sweep;
     from.reading.frequency = stepOrigin;
-    const double next = NextFrequency(from, m_startFrequencyMode);
+    const double next = stepOrigin > 0.0 ? NextFrequency(from, m_startFrequencyMode) : m_sweep.startFrequency;
     m_commandedFrequency = next;
     // The amplitude limits for the point about to be measured; a lowered amplitude is queued.
     ApplyMaxAcVoltsOut(m_fields.maxAcVoltsOut, next);

@@ -42,6 +42,11 @@ TEST_F(Control, ServoHoldsTheOutputChannelNearItsTarget)
     // Every servo sweep starts from 10 mV; the first point is far off and retried once.
     EXPECT_NE(fullLog.find("Sent:'*ESE,60;MODE,SING;AMPL,0.01;"), std::string::npos) << fullLog;
     EXPECT_NE(fullLog.find("Servo will retry data point.\r\n"), std::string::npos);
+    // The retried first point is measured at the start frequency again, 10 dB higher.
+    const std::vector<std::string> measures = MeasureCommands();
+    ASSERT_GE(measures.size(), 3u);
+    EXPECT_EQ(measures[1], "AMPL,0.0316;FREQ,100;MEAS;");
+    EXPECT_EQ(document.GetFrequency(0, 0), 100.0);
     EXPECT_NE(fullLog.find("Data point is out of Servo range but is accepted because servo already retried it once.\r\n"),
               std::string::npos);
     const int points = document.GetPointCount(0);

@@ -1,0 +1,257 @@
+// talvern-cli sweep: one sweep of a 2600-series analyzer, headless, through the same engine and
+// sweep target as the program, written as a document.
+
+#include <QCoreApplication>
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+
+#include "analyzer/engine/Analyzer2600Engine.h"
+#include "analyzer/engine/BasicAnalyzerHost.h"
+#include "analyzer/target/SweepTarget.h"
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "cli/sweep/StderrPrompter.h"
+#include "cli/sweep/SweepOptions.h"
+#include "data/ApplicationData.h"
+#include "data/TalDocument.h"
+#include "instrument/gpib/Gpib.h"
+#include "instrument/visa/Visa.h"
+
+namespace {
+
+constexpr int kExitSweepError = 4;
+
+// A sweep that hears nothing from the analyzer for this long (plus its integration and delay
+// times) is stopped rather than waited for forever.
+constexpr double kQuietLimitSeconds = 30.0;
+
+std::string ExecutableDirectory()
+{
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0)
+        return ".";
+    return std::filesystem::path(std::string(path, static_cast<size_t>(length))).parent_path().string();
+}
+
+// TALVERN_SIM_LIBRARY, else the build tree's simulator, else the one beside an installed tool.
+std::string SimulatorLibrary()
+{
+    if (const char* path = std::getenv("TALVERN_SIM_LIBRARY"); path && *path)
+        return path;
+    std::error_code error;
+#ifdef TALVERN_CLI_SIM_LIBRARY
+    if (std::filesystem::exists(TALVERN_CLI_SIM_LIBRARY, error))
+        return TALVERN_CLI_SIM_LIBRARY;
+#endif
+    for (const char* relative : {"../sim/libtalvern-sim.so", "../lib/talvern/libtalvern-sim.so"}) {
+        const std::filesystem::path candidate = std::filesystem::path(ExecutableDirectory()) / relative;
+        if (std::filesystem::exists(candidate, error))
+            return candidate.string();
+    }
+    return "libtalvern-sim.so";
+}
+
+// Loads the simulator (the bindings then share this instance) and configures it to stand where
+// the options say the analyzer is.
+void ConfigureSimulator(const std::string& library, const SweepOptions& options)
+{
+    void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle)
+        throw FileError(library + ": " + dlerror());
+    auto configure = reinterpret_cast<int (*)(const char*)>(dlsym(handle, "talsim_configure"));
+    if (!configure)
+        throw FileError(library + ": no talsim_configure");
+    char model[8];
+    std::snprintf(model, sizeof model, "%x", static_cast<unsigned>(options.modelCode));
+    const std::string placement = "board=" + std::to_string(options.gpibBoard) + ";address=" +
+                                  std::to_string(options.address) + ";model=" + model +
+                                  ";serial=" + std::to_string(options.serialNumber) + ";";
+    if (configure(placement.c_str()) != 0)
+        throw UsageError("the simulator does not take this analyzer's model, serial number or address");
+    if (!options.simulatorConfig.empty())
+        if (const int rejected = configure(options.simulatorConfig.c_str()); rejected != 0)
+            throw UsageError("--simulate: the configuration is rejected at item " + std::to_string(rejected));
+    // The handle stays open: the simulator lives until the process ends.
+}
+
+// "[#####.....]  45%" on stderr, rewritten in place.
+class ProgressLine {
+public:
+    void Show(int percent)
+    {
+        // 0 resets the indicator at the end of a sweep.
+        if (percent <= 0) {
+            End();
+            return;
+        }
+        if (shown_ && percent == last_)
+            return;
+        last_ = percent;
+        constexpr int kWidth = 40;
+        const int filled = percent * kWidth / 100;
+        std::cerr << '\r' << '[' << std::string(filled, '#') << std::string(kWidth - filled, '.') << "] "
+                  << percent << "%  " << std::flush;
+        shown_ = true;
+    }
+    void End()
+    {
+        if (shown_)
+            std::cerr << '\n';
+        shown_ = false;
+        last_ = -1;
+    }
+
+private:
+    bool shown_ = false;
+    int last_ = -1;
+};
+
+void ApplyOptions(Analyzer2600Engine& engine, const SweepOptions& options)
+{
+    engine.SetSweepRange(options.start, options.stop);
+    engine.SetLogSweep(options.logSweep);
+    if (options.logSweep)
+        engine.SetStepsPerDecade(options.stepsPerDecade);
+    else
+        engine.SetFrequencyStep(options.linearStep);
+    if (options.maxAcVolts)
+        engine.SetMaxAcVoltsOutField(*options.maxAcVolts);
+    if (options.acVolts)
+        engine.SetAcVoltsOutField(*options.acVolts);
+    if (options.dcVolts)
+        engine.SetDcVoltsOut(*options.dcVolts);
+    if (options.servo) {
+        engine.SetServoOn(true);
+        engine.SelectServoChannel(options.servoChannel);
+        engine.SetServoAcVoltsIn(options.servoTarget);
+        if (options.servoStepDb)
+            engine.SetServoStepDb(*options.servoStepDb);
+    }
+    if (options.maxGainDb)
+        engine.SetMaxChangeGain(true, *options.maxGainDb);
+    if (options.maxPhaseDegrees)
+        engine.SetMaxChangePhase(true, *options.maxPhaseDegrees);
+}
+
+class PrompterScope {
+public:
+    explicit PrompterScope(Prompter& prompter) { SetPrompter(&prompter); }
+    ~PrompterScope() { SetPrompter(nullptr); }
+    PrompterScope(const PrompterScope&) = delete;
+    PrompterScope& operator=(const PrompterScope&) = delete;
+};
+
+} // namespace
+
+int RunSweep(const Arguments& args)
+{
+    const SweepOptions options = ParseSweepOptions(args);
+
+    static int argc = 1;
+    static char name[] = "talvern-cli";
+    static char* argv[] = {name, nullptr};
+    QCoreApplication application(argc, argv);
+
+    ProgressLine progress;
+    StderrPrompter prompter;
+    prompter.beforeMessage = [&] { progress.End(); };
+    PrompterScope usePrompter(prompter);
+
+    if (options.simulate) {
+        const std::string library = SimulatorLibrary();
+        ConfigureSimulator(library, options);
+        gpib::SetLibraryPath(library);
+        visa::SetLibraryPath(library);
+    } else {
+        if (!options.gpibLibrary.empty())
+            gpib::SetLibraryPath(options.gpibLibrary);
+        if (!options.visaLibrary.empty())
+            visa::SetLibraryPath(options.visaLibrary);
+    }
+
+    std::ofstream commLog;
+    if (!options.commLog.empty()) {
+        commLog.open(options.commLog, std::ios::binary | std::ios::trunc);
+        if (!commLog)
+            throw FileError(options.commLog + ": cannot be written");
+    }
+
+    BasicAnalyzerHost host;
+    host.analyzerType = options.analyzerType;
+    host.interfaceIndex = options.usb ? 4 : options.gpibBoard;
+    host.gpibAddressApplication = host.gpibAddressAnalyzer = options.address;
+    host.modelCode = options.modelCode;
+    host.serialNumber = options.serialNumber;
+    appData().channelCount = options.analyzerType == 11 ? 2 : 0;
+
+    CTalDocument document;
+    document.OnNewDocument();
+    SweepTarget target(document);
+    host.activeDisplay = &target;
+
+    int completion = -1;
+    bool opened = false;
+    auto lastHeard = std::chrono::steady_clock::now();
+    {
+        Analyzer2600Engine engine(host);
+        QObject::connect(&engine, &Analyzer2600Engine::CommLogAppended, [&](const std::string& text, bool) {
+            if (commLog)
+                commLog << text;
+        });
+        QObject::connect(&engine, &AnalyzerDialog::ProgressChanged, [&](int percent) { progress.Show(percent); });
+        QObject::connect(&engine, &Analyzer2600Engine::ReadingShown,
+                         [&] { lastHeard = std::chrono::steady_clock::now(); });
+        QObject::connect(&engine, &AnalyzerDialog::SweepComplete, [&](int code) { completion = code; });
+
+        opened = engine.InitDialogStage2("");
+        if (opened) {
+            ApplyOptions(engine, options);
+            const analyzer::family2600::Settings& fields = engine.Fields();
+            const double perPoint = fields.integrationByTime ? fields.integrationTime + fields.delayTime : 0.0;
+            const auto quietLimit = std::chrono::duration<double>(kQuietLimitSeconds + 3.0 * perPoint);
+
+            lastHeard = std::chrono::steady_clock::now();
+            engine.OnButtonRunSweep();
+            while (completion < 0) {
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+                if (completion < 0 && std::chrono::steady_clock::now() - lastHeard > quietLimit) {
+                    progress.End();
+                    std::cerr << "talvern-cli: no reading from the analyzer for "
+                              << static_cast<int>(quietLimit.count()) << " s; the sweep is stopped\n";
+                    engine.OnButtonRunSweep();
+                    if (completion <= 0)
+                        completion = 1;
+                }
+            }
+            progress.End();
+            // Releases the analyzer as the program does; a lost bus is not written to again.
+            if (completion != 1)
+                engine.ShutDownAnalyzer();
+            QCoreApplication::processEvents();
+        } else {
+            completion = 1;
+        }
+    }
+
+    SaveDocumentOrThrow(document, options.out);
+    const int points = document.GetDataSetCount() > 0 ? document.GetPointCount(0) : 0;
+    std::cout << points << (points == 1 ? " reading" : " readings") << " written to " << options.out << '\n';
+    if (!opened) {
+        std::cerr << "talvern-cli: the analyzer could not be opened\n";
+        return kExitSweepError;
+    }
+    if (completion != 0) {
+        std::cerr << "talvern-cli: the sweep ended with " << (completion == 2 ? "an analyzer" : "a bus")
+                  << " error; the readings taken so far are in the document\n";
+        return kExitSweepError;
+    }
+    return kExitOk;
+}

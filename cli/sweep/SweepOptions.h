@@ -1,0 +1,43 @@
+#pragma once
+// The options of `talvern-cli sweep`, read strictly from the command line.
+
+#include <optional>
+#include <string>
+
+#include "cli/Commands.h"
+
+struct SweepOptions {
+    int analyzerType = 10;  // RLC2600 or RLC1370
+    bool usb = false;
+    int gpibBoard = 0;
+    int address = 5;
+    int modelCode = 0x2162;
+    int serialNumber = 1234;
+    double start = 0.0;  // Hz
+    double stop = 0.0;
+    bool logSweep = true;
+    double stepsPerDecade = 10.0;
+    double linearStep = 1000.0;  // Hz
+    std::optional<double> acVolts;
+    std::optional<double> dcVolts;
+    bool servo = false;
+    double servoTarget = 0.01;  // V
+    std::string servoChannel = "CH 1";
+    std::optional<double> servoStepDb;
+    std::optional<double> maxAcVolts;
+    std::optional<double> maxGainDb;
+    std::optional<double> maxPhaseDegrees;
+    bool simulate = false;
+    std::string simulatorConfig;
+    std::string gpibLibrary;
+    std::string visaLibrary;
+    std::string out;
+    std::string commLog;
+};
+
+// UsageError for anything it cannot take.
+SweepOptions ParseSweepOptions(const Arguments& args);
+
+// A number as the program's fields take it: decimal, an exponent and an SI prefix letter allowed
+// ("4.7k", "1e3", "100m"); UsageError naming what otherwise.
+double ParseSweepNumber(const std::string& text, const std::string& what);

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Runs `talvern-cli sweep` on the simulated analyzer over GPIB and USB, with an error and with bad
+# options, and checks exit codes, the document written and the communication log.
+# Usage: test_cli_sweep.sh PATH/TO/talvern-cli WORKDIR
+set -u
+CLI=$1
+WORK=$2
+rm -rf "$WORK" && mkdir -p "$WORK" || exit 1
+failures=0
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+expect_status() { # CODE NAME -- command...
+    local code=$1 name=$2
+    shift 3
+    "$@" >"$WORK/$name.out" 2>"$WORK/$name.err"
+    local status=$?
+    [ "$status" -eq "$code" ] || fail "$name: exit $status, expected $code ($(head -c 400 "$WORK/$name.err"))"
+}
+
+expect_text() { # NAME FILE TEXT
+    grep -qF -- "$3" "$2" || fail "$1: '$3' not in $(basename "$2")"
+}
+
+# A log sweep over GPIB: 11 readings, the second measure command with four digits.
+expect_status 0 gpib -- "$CLI" sweep --type RLC2600 --start 10 --stop 100 --simulate "noise=0" \
+    --out "$WORK/gpib.tal" --comm-log "$WORK/gpib.log"
+expect_text gpib "$WORK/gpib.out" "11 readings written to $WORK/gpib.tal"
+expect_text gpib "$WORK/gpib.log" "Sent:'FREQ,12.59;MEAS;'"
+expect_text gpib "$WORK/gpib.log" "Talvern Analyzer found."
+expect_status 0 gpibinfo -- "$CLI" info "$WORK/gpib.tal"
+expect_text gpibinfo "$WORK/gpibinfo.out" "Data gathered by the 3xxx/2xxx System"
+expect_text gpibinfo "$WORK/gpibinfo.out" "frequency: 10 .. 100 Hz"
+
+# A linear sweep over USB of a 5xxx model at another address, with the servo and maximum change.
+expect_status 0 usb -- "$CLI" sweep --type RLC2600 --usb --model 5512 --serial 77 --start 1k --stop 3.5k \
+    --linear-step 1k --servo 0.1,2,6 --max-gain 3 --max-phase 30 --simulate "dut=lowpass:fc=2k" \
+    --out "$WORK/usb.tal" --comm-log "$WORK/usb.log"
+expect_text usb "$WORK/usb.log" "USB connection opened."
+expect_text usb "$WORK/usb.log" "Sent:'*ESE,60;MODE,SING;AMPL,0.01;"
+expect_status 0 usbinfo -- "$CLI" info "$WORK/usb.tal"
+expect_text usbinfo "$WORK/usbinfo.out" "Data gathered by the 5xxx System"
+expect_text usbinfo "$WORK/usbinfo.out" "frequency: 1000 .. 3500 Hz"
+
+# The analyzer vanishes mid-sweep: the report, exit 4, and the readings so far in the document.
+expect_status 4 lost -- "$CLI" sweep --start 10 --stop 100k --simulate "fault=vanish_after:5" --out "$WORK/lost.tal"
+expect_text lost "$WORK/lost.err" "talvern-cli: Error on GPIB Bus..."
+expect_text lost "$WORK/lost.err" "iberr = 2 ENOL <No Listener>"
+expect_text lost "$WORK/lost.out" "5 readings written to $WORK/lost.tal"
+expect_status 0 lostinfo -- "$CLI" info "$WORK/lost.tal"
+
+# Nobody answers: exit 4, an empty document.
+expect_status 4 absent -- "$CLI" sweep --start 10 --stop 100 --simulate "fault=no_listener" --out "$WORK/absent.tal"
+expect_text absent "$WORK/absent.err" "No Analyzer Detected"
+[ -e "$WORK/absent.tal" ] || fail "absent: no document written"
+
+# Bad options: exit 2, nothing written.
+expect_status 2 nostop -- "$CLI" sweep --start 10 --out "$WORK/bad.tal" --simulate
+expect_status 2 badtype -- "$CLI" sweep --type RLC1960 --start 10 --stop 100 --out "$WORK/bad.tal"
+expect_status 2 badnumber -- "$CLI" sweep --start 10x --stop 100 --out "$WORK/bad.tal"
+expect_status 2 bothsteps -- "$CLI" sweep --start 10 --stop 100 --log-steps 5 --linear-step 10 --out "$WORK/bad.tal"
+expect_status 2 badservo -- "$CLI" sweep --start 10 --stop 100 --servo 0.1,7 --out "$WORK/bad.tal"
+expect_status 2 badsim -- "$CLI" sweep --start 10 --stop 100 --simulate "bogus=1" --out "$WORK/bad.tal"
+[ -e "$WORK/bad.tal" ] && fail "a refused sweep wrote its file"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+fi
+echo "all sweep checks passed"
