@@ -1,8 +1,12 @@
 // One measurement transaction through each instrument binding against the simulator (time factor
 // 0): write the measure command and arm the service request on this thread; on the library's
 // thread take the request, serial-poll, write the read command and read; then hand the result
-// back to this thread. Compared with a bare thread-to-thread round trip measured in the same run
-// (the engines' blocking delivery to their own thread adds one such round trip).
+// back to this thread. Compared with a bare thread-to-thread round trip (the engines' blocking
+// delivery to their own thread adds one such round trip).
+//
+// The machine is shared, so its speed drifts during a run: each iteration is one round that
+// times, for each binding, a batch of round trips and then a batch of transactions, and the
+// summary prints the medians over the rounds and the median ratio to the round trip.
 
 #include "instrument/SrqSink.h"
 #include "instrument/gpib/Gpib.h"
@@ -13,15 +17,21 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <dlfcn.h>
 #include <functional>
-#include <map>
 #include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
+
+constexpr int kRounds = 15;
+constexpr int kPerBatch = 2000;
 
 // Runs the rest of the transaction on the library thread and tells the benchmark thread.
 class TransactionSink final : public instrument::SrqSink {
@@ -61,7 +71,18 @@ bool ConfigureSim(const char* path)
     return configure && configure("reset;family=2600;address=5;model=2162;serial=1234;time_factor=0;noise=0") == 0;
 }
 
-void BM_ThreadRoundTrip(benchmark::State& state)
+// Nanoseconds per call of `step` over a batch; negative if a step failed.
+double TimeBatch(const std::function<bool()>& step)
+{
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kPerBatch; ++i)
+        if (!step())
+            return -1.0;
+    return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count() / kPerBatch;
+}
+
+// Two threads handing a turn back and forth under one mutex and condition variable.
+double ThreadRoundTrip()
 {
     std::mutex mutex;
     std::condition_variable changed;
@@ -77,26 +98,26 @@ void BM_ThreadRoundTrip(benchmark::State& state)
             changed.notify_all();
         }
     });
-    for (auto _ : state) {
+    const double ns = TimeBatch([&] {
         std::unique_lock lock(mutex);
         turn = 1;
         changed.notify_all();
         changed.wait(lock, [&] { return turn == 2; });
-    }
+        return true;
+    });
     {
         std::lock_guard lock(mutex);
         stop = true;
         changed.notify_all();
     }
     partner.join();
+    return ns;
 }
 
-void GpibTransaction(benchmark::State& state, const char* library)
+double GpibTransaction(const char* library)
 {
-    if (!ConfigureSim(library)) {
-        state.SkipWithError("simulator not configurable");
-        return;
-    }
+    if (!ConfigureSim(library))
+        return -1.0;
     gpib::SetLibraryPath(library);
     const int ud = gpib::ibdev(0, 5, 0, gpib::T10s, 1, 0);
     gpib::ibclr(ud);
@@ -109,28 +130,21 @@ void GpibTransaction(benchmark::State& state, const char* library)
         gpib::ibrd(ud, buffer, 511);
         return !(gpib::ibsta & gpib::ERR) && (statusByte & 0x01);
     });
-    for (auto _ : state) {
+    const double ns = TimeBatch([&] {
         gpib::ibwrt(ud, "FREQ,1000;MEAS;", 15);
         gpib::ibnotify(ud, gpib::RQS, gpib::GpibSrqCallback, &sink);
-        if (!sink.Wait()) {
-            state.SkipWithError("transaction failed");
-            break;
-        }
-    }
+        return sink.Wait();
+    });
     gpib::ibnotify(ud, 0, nullptr, nullptr);
     gpib::ibonl(ud, 0);
     gpib::SetLibraryPath("");
+    return ns;
 }
 
-void BM_GpibLibraryNotify(benchmark::State& state) { GpibTransaction(state, TALVERN_SIM_LIBRARY); }
-void BM_GpibEmulatedNotify(benchmark::State& state) { GpibTransaction(state, TALVERN_SIM_NOIBNOTIFY_LIBRARY); }
-
-void BM_UsbTransaction(benchmark::State& state)
+double UsbTransaction()
 {
-    if (!ConfigureSim(TALVERN_SIM_LIBRARY)) {
-        state.SkipWithError("simulator not configurable");
-        return;
-    }
+    if (!ConfigureSim(TALVERN_SIM_LIBRARY))
+        return -1.0;
     visa::SetLibraryPath(TALVERN_SIM_LIBRARY);
     visa::ViSession vi = 0, rm = 0;
     TransactionSink sink([&vi](int statusByte) {
@@ -139,62 +153,87 @@ void BM_UsbTransaction(benchmark::State& state)
         return tal2600_WriteInstrData(vi, "READ?;") >= 0 &&
                tal2600_ReadInstrData(vi, sizeof buffer, buffer, &received) >= 0 && (statusByte & 0x01);
     });
-    if (tal2600_init(Tal2600ResourceName(0x2162, 1234).c_str(), false, false, &vi, &rm) < 0 ||
-        tal2600_InstallHandler(vi, visa::VI_EVENT_SERVICE_REQ, UsbSrqHandler, &sink) < 0 ||
-        tal2600_EnableEvent(vi, visa::VI_EVENT_SERVICE_REQ, visa::VI_HNDLR, 0) < 0 ||
-        tal2600_WriteInstrData(vi, "*SRE,1;") < 0) {
-        state.SkipWithError("USB session not opened");
-        return;
+    double ns = -1.0;
+    if (tal2600_init(Tal2600ResourceName(0x2162, 1234).c_str(), false, false, &vi, &rm) >= 0 &&
+        tal2600_InstallHandler(vi, visa::VI_EVENT_SERVICE_REQ, UsbSrqHandler, &sink) >= 0 &&
+        tal2600_EnableEvent(vi, visa::VI_EVENT_SERVICE_REQ, visa::VI_HNDLR, 0) >= 0 &&
+        tal2600_WriteInstrData(vi, "*SRE,1;") >= 0) {
+        ns = TimeBatch([&] { return tal2600_WriteInstrData(vi, "FREQ,1000;MEAS;") >= 0 && sink.Wait(); });
+        tal2600_DisableEvent(vi, visa::VI_EVENT_SERVICE_REQ, visa::VI_HNDLR);
     }
-    for (auto _ : state) {
-        tal2600_WriteInstrData(vi, "FREQ,1000;MEAS;");
-        if (!sink.Wait()) {
-            state.SkipWithError("transaction failed");
-            break;
-        }
-    }
-    tal2600_DisableEvent(vi, visa::VI_EVENT_SERVICE_REQ, visa::VI_HNDLR);
     tal2600_close(vi, rm);
     visa::SetLibraryPath("");
+    return ns;
 }
 
-BENCHMARK(BM_ThreadRoundTrip)->UseRealTime();
-BENCHMARK(BM_GpibLibraryNotify)->UseRealTime();
-BENCHMARK(BM_GpibEmulatedNotify)->UseRealTime();
-BENCHMARK(BM_UsbTransaction)->UseRealTime();
-
-// Console output plus the real time per iteration of each benchmark, for the ratios.
-class RatioReporter final : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred && run.iterations > 0 && run.run_type == Run::RT_Iteration)
-                nanoseconds_[run.benchmark_name()] = run.GetAdjustedRealTime() *
-                                                     (run.time_unit == benchmark::kMicrosecond ? 1e3 : 1.0);
-    }
-    const std::map<std::string, double>& Nanoseconds() const { return nanoseconds_; }
-
-private:
-    std::map<std::string, double> nanoseconds_;
+struct Series {
+    const char* name;
+    std::function<double()> batch;
+    std::vector<double> ns, roundTripNs;  // per round: the transactions, the round trips before them
 };
+
+std::vector<Series>& AllSeries()
+{
+    static std::vector<Series> series = {
+        {"GPIB, library ibnotify", [] { return GpibTransaction(TALVERN_SIM_LIBRARY); }, {}, {}},
+        {"GPIB, emulated ibnotify", [] { return GpibTransaction(TALVERN_SIM_NOIBNOTIFY_LIBRARY); }, {}, {}},
+        {"USB (VISA, tal2600)", UsbTransaction, {}, {}},
+    };
+    return series;
+}
+
+void BM_TransactionRounds(benchmark::State& state)
+{
+    for (auto _ : state) {
+        for (Series& s : AllSeries()) {
+            s.roundTripNs.push_back(ThreadRoundTrip());
+            const double ns = s.batch();
+            if (ns < 0) {
+                state.SkipWithError((std::string(s.name) + ": transaction failed").c_str());
+                return;
+            }
+            s.ns.push_back(ns);
+        }
+    }
+}
+BENCHMARK(BM_TransactionRounds)->Iterations(kRounds)->Unit(benchmark::kMillisecond);
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void PrintSummary()
+{
+    const std::vector<Series>& series = AllSeries();
+    if (series.back().ns.size() != kRounds)
+        return;
+    std::vector<double> roundTrips;
+    for (const Series& s : series)
+        roundTrips.insert(roundTrips.end(), s.roundTripNs.begin(), s.roundTripNs.end());
+    std::printf("\nMedians of %d interleaved rounds of %d (target: transaction <= 3x the round trip)\n",
+                kRounds, kPerBatch);
+    std::printf("  %-26s %8.1f us\n", "thread round trip", Median(roundTrips) / 1e3);
+    for (const Series& s : series) {
+        std::vector<double> ratios;
+        for (size_t r = 0; r < s.ns.size(); ++r)
+            ratios.push_back(s.ns[r] / s.roundTripNs[r]);
+        const double ratio = Median(ratios);
+        std::printf("  %-26s %8.1f us   ratio %.2f %s\n", s.name, Median(s.ns) / 1e3, ratio,
+                    ratio <= 3 ? "ok" : "MISSED");
+    }
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto& times = reporter.Nanoseconds();
-    const auto base = times.find("BM_ThreadRoundTrip/real_time");
-    if (base == times.end() || base->second <= 0)
-        return 0;
-    std::printf("\nthread round trip: %.0f ns (target: transaction <= 3x)\n", base->second);
-    for (const auto& [name, ns] : times)
-        if (name != base->first)
-            std::printf("%-32s %10.0f ns  %6.1fx\n", name.c_str(), ns, ns / base->second);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    PrintSummary();
     return 0;
 }

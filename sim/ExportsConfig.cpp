@@ -11,5 +11,7 @@ TALSIM_EXPORT int talsim_configure(const char* text)
         return -1;
     talsim::Simulator& sim = talsim::Simulator::Instance();
     talsim::Simulator::Lock lock(sim.mutex);
-    return sim.Configure(std::string_view(text, strnlen(text, 65537)));
+    const int result = sim.Configure(std::string_view(text, strnlen(text, 65537)));
+    sim.Unlock(lock);
+    return result;
 }

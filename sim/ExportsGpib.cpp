@@ -34,7 +34,9 @@ int Call(Operation operation)
 {
     Simulator& sim = Simulator::Instance();
     Simulator::Lock lock(sim.mutex);
-    return Publish(operation(sim, lock));
+    const int status = Publish(operation(sim, lock));
+    sim.Unlock(lock);
+    return status;
 }
 
 int FindBoard(const char* name)

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 using talsim::Simulator;
 
@@ -18,7 +19,9 @@ std::int32_t Call(Operation operation)
 {
     Simulator& sim = Simulator::Instance();
     Simulator::Lock lock(sim.mutex);
-    return operation(sim.visa, lock);
+    const std::int32_t status = operation(sim.visa, lock);
+    sim.Unlock(lock);
+    return status;
 }
 
 constexpr int kMaxFormatted = 1 << 16;
@@ -72,21 +75,25 @@ TALSIM_EXPORT std::int32_t viPrintf(std::uint32_t vi, const char* fmt, ...)
 {
     if (!fmt)
         return talsim::visa::VI_ERROR_INV_FMT;
+    // Most commands fit the buffer on the stack; longer ones are formatted again at their length.
+    char shortText[512];
+    std::string longText;
     std::va_list args;
     va_start(args, fmt);
-    std::va_list measure;
-    va_copy(measure, args);
-    const int length = std::vsnprintf(nullptr, 0, fmt, measure);
-    va_end(measure);
-    std::string text;
-    if (length >= 0 && length <= kMaxFormatted) {
-        text.resize(static_cast<std::size_t>(length) + 1);
-        std::vsnprintf(text.data(), text.size(), fmt, args);
-        text.pop_back();
+    std::va_list again;
+    va_copy(again, args);
+    const int length = std::vsnprintf(shortText, sizeof shortText, fmt, args);
+    if (length >= static_cast<int>(sizeof shortText) && length <= kMaxFormatted) {
+        longText.resize(static_cast<std::size_t>(length) + 1);
+        std::vsnprintf(longText.data(), longText.size(), fmt, again);
+        longText.pop_back();
     }
+    va_end(again);
     va_end(args);
     if (length < 0 || length > kMaxFormatted)
         return talsim::visa::VI_ERROR_INV_FMT;
+    const std::string_view text = longText.empty() ? std::string_view(shortText, static_cast<std::size_t>(length))
+                                                   : std::string_view(longText);
     std::uint32_t written = 0;
     return Call([&](auto& visa, auto&) {
         return visa.Write(vi, reinterpret_cast<const unsigned char*>(text.data()),

@@ -208,7 +208,7 @@ void GpibBus::WaitForNothing(Lock& lock, int tmoCode)
         return;
     const auto until = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
     while (Clock::now() < until)
-        sim_.changed.wait_until(lock, until);
+        sim_.WaitForChange(lock, until);
 }
 
 GpibStatus GpibBus::Read(Lock& lock, int ud, void* buffer, long count)
@@ -371,23 +371,37 @@ GpibStatus GpibBus::FindListeners(int board, const unsigned short* addresses, un
     return Ok(CIC, found);
 }
 
+int GpibBus::ReadyBits(const Device& device, Clock::time_point now) const
+{
+    const Notification& n = device.notify;
+    if (!n.armed)
+        return 0;
+    if ((n.mask & RQS) && RequestPending(device))
+        return RQS | CMPL;
+    if ((n.mask & TIMO) && n.deadline && now >= *n.deadline)
+        return TIMO | CMPL;
+    return 0;
+}
+
 std::optional<GpibBus::Delivery> GpibBus::TakeNotification(Clock::time_point now)
 {
     for (auto& [ud, device] : devices_) {
-        Notification& n = device.notify;
-        if (!n.armed)
-            continue;
-        int bits = 0;
-        if ((n.mask & RQS) && RequestPending(device))
-            bits = RQS | CMPL;
-        else if ((n.mask & TIMO) && n.deadline && now >= *n.deadline)
-            bits = TIMO | CMPL;
+        const int bits = ReadyBits(device, now);
         if (bits == 0)
             continue;
+        Notification& n = device.notify;
         n.armed = false;
         return Delivery{ud, device.openId, n.generation, n.callback, n.refData, bits};
     }
     return std::nullopt;
+}
+
+bool GpibBus::NotificationReady(Clock::time_point now) const
+{
+    for (const auto& [ud, device] : devices_)
+        if (ReadyBits(device, now) != 0)
+            return true;
+    return false;
 }
 
 void GpibBus::FinishNotification(const Delivery& delivery, int rearmMask)

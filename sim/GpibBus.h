@@ -60,6 +60,7 @@ public:
         int ibsta = 0;
     };
     std::optional<Delivery> TakeNotification(Clock::time_point now);
+    bool NotificationReady(Clock::time_point now) const;
     void FinishNotification(const Delivery& delivery, int rearmMask);
     std::optional<Clock::time_point> NextNotifyDeadline() const;
 
@@ -91,6 +92,8 @@ private:
     Device* FindDevice(int ud, std::uint64_t openId = 0);
     SimInstrument* InstrumentOf(const Device& device) const;
     bool RequestPending(const Device& device) const;
+    // The status bits an armed notification reports now, or 0 if its condition does not hold.
+    int ReadyBits(const Device& device, Clock::time_point now) const;
     void Arm(Notification& n, int mask, const Device& device);
     // Waits as a reply that never comes would: the time-out scaled by tmo_factor.
     void WaitForNothing(Lock& lock, int tmoCode);

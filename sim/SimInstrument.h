@@ -1,6 +1,6 @@
 #pragma once
 // One simulated instrument as the bus and the USB sessions see it. The simulator calls every
-// operation with its state lock held; Advance runs on the simulator's instrument thread.
+// operation with its state lock held; Advance runs on one of the simulator's instrument threads.
 //
 // To add a simulator instrument (another analyzer family):
 // 1. Derive a class from Ieee488Device (status byte, event register, output queue and command

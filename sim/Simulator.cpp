@@ -35,8 +35,8 @@ Simulator::Simulator()
             std::fprintf(stderr, "talvern-sim: TALVERN_SIM rejected at item %d; defaults in use\n", rejected);
     }
     PowerOn();
-    std::thread([this] { InstrumentLoop(); }).detach();
-    std::thread([this] { EventLoop(); }).detach();
+    for (int thread = 0; thread < kThreads; ++thread)
+        std::thread([this, thread] { InstrumentLoop(thread); }).detach();
 }
 
 int Simulator::Configure(std::string_view text)
@@ -73,6 +73,8 @@ void Simulator::RebuildOthers()
 
 void Simulator::WaitForChange(Lock& lock, Clock::time_point deadline)
 {
+    if (SendWakeUps(lock))
+        return;
     if (deadline == kNever)
         changed.wait(lock);
     else
@@ -91,41 +93,125 @@ SimInstrument* Simulator::InstrumentAt(int board, int address)
     return nullptr;
 }
 
-void Simulator::InstrumentLoop()
+void Simulator::Changed()
 {
-    Lock lock(mutex);
-    while (true) {
-        const auto due = analyzer_->NextDue();
-        const auto now = Clock::now();
-        if (due && *due <= now) {
-            analyzer_->Advance(now);
-            Changed();
-        } else {
-            WaitForChange(lock, due.value_or(kNever));
-        }
+    notifyCallers_ = true;
+    WakeIdleThread();
+}
+
+void Simulator::Unlock(Lock& lock)
+{
+    const bool callers = notifyCallers_;
+    const int thread = notifyThread_;
+    notifyCallers_ = false;
+    notifyThread_ = -1;
+    lock.unlock();
+    if (callers)
+        changed.notify_all();
+    if (thread >= 0)
+        work_[thread].notify_one();
+}
+
+bool Simulator::SendWakeUps(Lock& lock)
+{
+    if (!notifyCallers_ && notifyThread_ < 0)
+        return false;
+    Unlock(lock);
+    lock.lock();
+    return true;
+}
+
+std::optional<Clock::time_point> Simulator::NextWork(Clock::time_point now) const
+{
+    std::optional<Clock::time_point> next = analyzer_->NextDue();
+    if (delivering_)
+        return next;  // the delivering thread looks for further deliveries itself
+    if (gpib.NotificationReady(now) || visa.EventReady())
+        return now;
+    if (const auto deadline = gpib.NextNotifyDeadline(); deadline && (!next || *deadline < *next))
+        next = deadline;
+    return next;
+}
+
+void Simulator::WakeIdleThread()
+{
+    // A running thread looks for work before it waits, and a notified one is on its way.
+    if (running_ > 0 || wakePending_)
+        return;
+    const auto next = NextWork(Clock::now());
+    if (!next)
+        return;
+    int chosen = -1;
+    for (int thread = 0; thread < kThreads; ++thread) {
+        if (!idle_[thread])
+            continue;
+        if (wakeAt_[thread] <= *next)
+            return;  // wakes in time by itself
+        if (chosen < 0 || idleSince_[thread] > idleSince_[chosen])
+            chosen = thread;
+    }
+    // Without an idle thread the threads are still starting and look for work first.
+    if (chosen >= 0) {
+        wakePending_ = true;
+        notifyThread_ = chosen;
     }
 }
 
-void Simulator::EventLoop()
+void Simulator::InstrumentLoop(int thread)
 {
     Lock lock(mutex);
+    ++running_;
     while (true) {
-        if (const auto delivery = gpib.TakeNotification(Clock::now())) {
-            lock.unlock();
-            const int rearm = delivery->callback(delivery->ud, delivery->ibsta, 0, 0, delivery->refData);
-            lock.lock();
-            gpib.FinishNotification(*delivery, rearm);
+        const auto now = Clock::now();
+        const auto due = analyzer_->NextDue();
+        if (due && *due <= now) {
+            analyzer_->Advance(now);
+            Changed();
             continue;
         }
-        if (const auto event = visa.TakeEvent()) {
-            lock.unlock();
-            for (const auto& [handler, user] : event->handlers)
-                handler(event->vi, visa::VI_EVENT_SERVICE_REQ, event->event, user);
-            lock.lock();
+        if (!delivering_ && Deliver(lock, now))
             continue;
-        }
-        WaitForChange(lock, gpib.NextNotifyDeadline().value_or(kNever));
+        if (SendWakeUps(lock))
+            continue;  // the state may have changed while the lock was released
+        wakeAt_[thread] = NextWork(now).value_or(kNever);
+        idle_[thread] = true;
+        idleSince_[thread] = ++idleCount_;
+        --running_;
+        if (wakeAt_[thread] == kNever)
+            work_[thread].wait(lock);
+        else
+            work_[thread].wait_until(lock, wakeAt_[thread]);
+        idle_[thread] = false;
+        ++running_;
+        wakePending_ = false;
     }
+}
+
+bool Simulator::Deliver(Lock& lock, Clock::time_point now)
+{
+    auto gpibDelivery = gpib.TakeNotification(now);
+    auto visaDelivery = gpibDelivery ? std::nullopt : visa.TakeEvent();
+    if (!gpibDelivery && !visaDelivery)
+        return false;
+    // The other thread takes over measurements that fall due during the callback.
+    delivering_ = true;
+    --running_;
+    WakeIdleThread();
+    Unlock(lock);
+    int rearm = 0;
+    if (gpibDelivery) {
+        const GpibBus::Delivery& d = *gpibDelivery;
+        rearm = d.callback(d.ud, d.ibsta, 0, 0, d.refData);
+    } else {
+        for (const auto& [handler, user] : visaDelivery->handlers)
+            handler(visaDelivery->vi, visa::VI_EVENT_SERVICE_REQ, visaDelivery->event, user);
+    }
+    lock.lock();
+    ++running_;
+    if (gpibDelivery)
+        gpib.FinishNotification(*gpibDelivery, rearm);
+    delivering_ = false;
+    return true;
 }
 
 } // namespace talsim

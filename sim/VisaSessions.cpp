@@ -294,7 +294,7 @@ void VisaSessions::WaitForNothing(Lock& lock, std::uint32_t timeoutMs)
         return;
     const auto until = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
     while (Clock::now() < until)
-        sim_.changed.wait_until(lock, until);
+        sim_.WaitForChange(lock, until);
 }
 
 std::int32_t VisaSessions::Read(Lock& lock, std::uint32_t vi, unsigned char* buffer, std::uint32_t count,
@@ -476,19 +476,32 @@ void VisaSessions::AnalyzerReplaced()
         session.requestsDelivered = 0;
 }
 
+bool VisaSessions::Owed(const Session& session, const SimInstrument& analyzer)
+{
+    return analyzer.Present() && analyzer.RequestingService() && session.kind == Kind::Instrument &&
+           session.serviceRequestEnabled && !session.handlers.empty() &&
+           session.requestsDelivered < analyzer.ServiceRequests();
+}
+
 std::optional<VisaSessions::Delivery> VisaSessions::TakeEvent()
 {
     const SimInstrument& analyzer = sim_.Analyzer();
-    if (!analyzer.Present() || !analyzer.RequestingService())
-        return std::nullopt;
     for (auto& [handle, session] : sessions_) {
-        if (session.kind != Kind::Instrument || !session.serviceRequestEnabled || session.handlers.empty()
-            || session.requestsDelivered >= analyzer.ServiceRequests())
+        if (!Owed(session, analyzer))
             continue;
         session.requestsDelivered = analyzer.ServiceRequests();
         return Delivery{handle, nextEvent_++, session.handlers};
     }
     return std::nullopt;
+}
+
+bool VisaSessions::EventReady() const
+{
+    const SimInstrument& analyzer = sim_.Analyzer();
+    for (const auto& [handle, session] : sessions_)
+        if (Owed(session, analyzer))
+            return true;
+    return false;
 }
 
 } // namespace talsim

@@ -60,6 +60,7 @@ public:
         std::vector<std::pair<VisaHandler, void*>> handlers;
     };
     std::optional<Delivery> TakeEvent();
+    bool EventReady() const;
 
 private:
     enum class Kind { ResourceManager, Instrument, FindList };
@@ -74,6 +75,8 @@ private:
     };
 
     Session* Find(std::uint32_t object, std::optional<Kind> kind = std::nullopt);
+    // Whether the session is owed the analyzer's current service request.
+    static bool Owed(const Session& session, const SimInstrument& analyzer);
     std::uint32_t Add(Session session);
     // The analyzer behind an instrument session, or the status that forbids using it.
     std::int32_t Usable(std::uint32_t vi, Session*& session, SimInstrument*& instrument);

@@ -14,7 +14,8 @@ NotifyEmulator::~NotifyEmulator()
 void NotifyEmulator::Arm(int ud, int mask, GpibNotifyCallback_t callback, void* refData,
                          long long timeoutMicroseconds)
 {
-    std::lock_guard lock(mutex_);
+    // The waiting threads are woken once the lock is released, so they do not run into it.
+    std::unique_lock lock(mutex_);
     if (stopping_)
         return;
     std::unique_ptr<Waiter>& slot = waiters_[ud];
@@ -29,16 +30,18 @@ void NotifyEmulator::Arm(int ud, int mask, GpibNotifyCallback_t callback, void* 
     slot->refData = refData;
     slot->timeoutMicroseconds = timeoutMicroseconds;
     ++slot->generation;
+    lock.unlock();
     changed_.notify_all();
 }
 
 void NotifyEmulator::Disarm(int ud)
 {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     if (auto it = waiters_.find(ud); it != waiters_.end()) {
         it->second->armed = false;
         ++it->second->generation;
     }
+    lock.unlock();
     changed_.notify_all();
 }
 

@@ -414,6 +414,42 @@ TEST_F(SimTest, GpibServiceRequestArrivesOnAnotherThreadOncePerArming)
     lib.ibonl(ud, 0);
 }
 
+// Starts a timed reading from inside the callback and waits for it there.
+struct WaitingRecord {
+    Library* lib = nullptr;
+    std::string reply;
+    int readStatus = 0;
+    Signal signal;
+};
+
+int MeasureAndReadInCallback(int ud, int, int, long, void* ref)
+{
+    auto* record = static_cast<WaitingRecord*>(ref);
+    char status = 0;
+    record->lib->ibrsp(ud, &status);
+    record->lib->ibwrt(ud, "MEAS;READ?;", 11);
+    char buffer[256];
+    record->readStatus = record->lib->ibrd(ud, buffer, sizeof buffer);
+    record->reply.assign(buffer, static_cast<std::size_t>(record->lib->ThreadIbcntl()));
+    record->signal.Raise();
+    return 0;
+}
+
+TEST_F(SimTest, CallbackMayWaitForAReadingThatFallsDueMeanwhile)
+{
+    // The reading started in the callback is finished by the other instrument thread.
+    Configure("time_factor=1");
+    const int ud = Open();
+    WaitingRecord record;
+    record.lib = &lib;
+    ASSERT_EQ(lib.ibnotify(ud, RQS, MeasureAndReadInCallback, &record) & ERR, 0);
+    Write(ud, "*CLS;*SRE,1;TIME,0.02;FREQ,1000;MEAS;");
+    ASSERT_TRUE(record.signal.WaitFor(1));
+    EXPECT_EQ(record.readStatus & (ERR | TIMO), 0);
+    EXPECT_EQ(record.reply.rfind("FREQ,1.000000E+03,", 0), 0u) << record.reply;
+    lib.ibonl(ud, 0);
+}
+
 struct HandlerRecord {
     Library* lib = nullptr;
     std::thread::id thread;
