@@ -4,22 +4,32 @@
 
 namespace analyzer {
 
+namespace {
+
+std::size_t LineEnds(std::string_view text)
+{
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+} // namespace
+
 std::size_t CommLog::LineCount() const
 {
-    const auto ends = static_cast<std::size_t>(std::count(m_text.begin(), m_text.end(), '\n'));
-    return ends + ((!m_text.empty() && m_text.back() != '\n') ? 1 : 0);
+    return m_lineEnds + ((!m_text.empty() && m_text.back() != '\n') ? 1 : 0);
 }
 
 void CommLog::AddToCommLog(std::string_view text, bool replace)
 {
     if (replace) {
         m_text.assign(text);
+        m_lineEnds = LineEnds(text);
         m_caret = 0;
     } else {
         if (m_suppressed)
             return;
         m_caret = m_text.size();
         m_text.append(text);
+        m_lineEnds += LineEnds(text);
     }
     Trim();
 }
@@ -37,6 +47,7 @@ void CommLog::Trim()
         const std::size_t end = m_text.find('\n', cut);
         cut = (end == std::string::npos) ? m_text.size() : end + 1;
     }
+    m_lineEnds -= LineEnds(std::string_view(m_text).substr(0, cut));
     m_text.erase(0, cut);
     m_caret = (m_caret > cut) ? m_caret - cut : 0;
 }

@@ -29,6 +29,7 @@ private:
     void Trim();
 
     std::string m_text;
+    std::size_t m_lineEnds = 0;  // '\n' characters in m_text, kept with it
     std::size_t m_caret = 0;
     bool m_suppressed = false;
 };
