@@ -3,6 +3,8 @@
 // drives it (its StartCallbackSweep reports the end of the sweep to a SweepListener), and the
 // application's active display and documents.
 
+#include <string>
+
 class CTalDocument;
 
 class SweepListener {
@@ -28,6 +30,24 @@ public:
     virtual void SelectInputRange(int entry) = 0;
     // The 1800 series' "Input Type Ch. 1:" entry, selected without its command.
     virtual void SelectInputTypeChannel1(int entry) = 0;
+
+    // The controls the panel's value fields are forwarded to (PanelForwarding.h), each applied
+    // as if the user had changed it there; a dialog without the control ignores the call.
+    // Integration time field [1024] (seconds as text), followed by its focus-lost command.
+    virtual void SetIntegrationTimeText(const std::string& /*seconds*/) {}
+    // The "Time" integration radio [1363] checked and its command handled.
+    virtual void SelectIntegrationByTime() {}
+    // The "&Integration Time:" list [1335] entry.
+    virtual void SelectIntegrationTimeEntry(int /*entry*/) {}
+    // "&AC Volts Out:" [1130] and "&DC Volts Out:" [1131], volts.
+    virtual void SetAcVoltsOutField(double /*volts*/) {}
+    virtual void SetDcVoltsOutField(double /*volts*/) {}
+    // "Input Co&upling:" list [1336] entry (0 AC, 1 DC).
+    virtual void SelectInputCoupling(int /*entry*/) {}
+    // The "P&hase:" maximum-change check box [1069] (state copied, click command sent) and its
+    // limit field [1072] in degrees.
+    virtual void SetMaxPhaseChangeCheck(bool /*checked*/) {}
+    virtual void SetMaxPhaseChangeLimit(double /*degrees*/) {}
 };
 
 class MeasurementWorkspace {

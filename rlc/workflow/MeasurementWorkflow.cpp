@@ -38,16 +38,17 @@ MeasurementWorkflow::MeasurementWorkflow(const MeasurementSetup& setup, Measurem
 {
 }
 
-void MeasurementWorkflow::StartPage(double startField, double stopField, bool singlePoint)
+FrequencyCheck MeasurementWorkflow::StartPage(double startField, double stopField, bool singlePoint)
 {
     ResetCalibration();
-    ValidateFrequencies(startField, stopField, singlePoint);
+    const FrequencyCheck check = ValidateFrequencies(startField, stopField, singlePoint);
     const ApplicationData& app = appData();
     const int pair = m_setup.channelCount > 2
                          ? ChannelPairForNodes(app.defaultInputNode, app.defaultOutputNode)
                          : 0;
     m_inputRange = 0;
     ApplyChannelPair(pair);
+    return check;
 }
 
 bool MeasurementWorkflow::IsCalibrated()

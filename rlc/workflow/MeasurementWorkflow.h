@@ -44,8 +44,8 @@ public:
     MeasurementWorkflow& operator=(const MeasurementWorkflow&) = delete;
 
     // Page start: calibration reset, frequency validation, the channel pair of the default
-    // nodes (1/2 with two channels), "< 10 V", and the pair applied.
-    void StartPage(double startField, double stopField, bool singlePoint);
+    // nodes (1/2 with two channels), "< 10 V", and the pair applied. Returns the validation.
+    FrequencyCheck StartPage(double startField, double stopField, bool singlePoint);
 
     // True while m_openIndex names a role-1 and m_closedIndex a role-2 set of the active document.
     bool IsCalibrated();

@@ -1,0 +1,58 @@
+#pragma once
+// The measurement workflow's analyzer seam over an analyzer engine: the AnalyzerDialog
+// operations every family shares, its CallbackInterface handed on to the workflow's
+// SweepListener, and the controls of the 2600-series engine reached through its own
+// operations, so that the engine ends in the state the user's change there would leave.
+// The engine is not owned; once it is gone every call does nothing.
+#include <QPointer>
+
+#include <functional>
+#include <string>
+
+#include "analyzer/engine/AnalyzerDialog.h"
+#include "analyzer/engine/CallbackInterface.h"
+#include "rlc/workflow/MeasurementAnalyzer.h"
+
+class Analyzer2600Engine;
+
+class EngineMeasurementAnalyzer final : public MeasurementAnalyzer, public CallbackInterface {
+public:
+    explicit EngineMeasurementAnalyzer(AnalyzerDialog* dialog);
+    EngineMeasurementAnalyzer(const EngineMeasurementAnalyzer&) = delete;
+    EngineMeasurementAnalyzer& operator=(const EngineMeasurementAnalyzer&) = delete;
+
+    AnalyzerDialog* Dialog() const { return m_dialog; }
+    // The 2600-series engine, or nullptr for another family or once it is gone.
+    Analyzer2600Engine* Engine2600() const;
+
+    // MeasurementAnalyzer
+    void SetSweepRange(double start, double stop) override;
+    double GetMaxAcVoltsOut() override;
+    void SetAcVoltsOut(double amplitude, double ceiling) override;
+    void SetFrequencyDisplay(double frequency) override;
+    void StartCallbackSweep(SweepListener& listener) override;
+    void SelectChannelRatio(int pair) override;
+    void SelectInputRange(int entry) override;
+    void SelectInputTypeChannel1(int entry) override;
+    void SetIntegrationTimeText(const std::string& seconds) override;
+    void SelectIntegrationByTime() override;
+    void SetAcVoltsOutField(double volts) override;
+    void SetDcVoltsOutField(double volts) override;
+    void SetMaxPhaseChangeCheck(bool checked) override;
+    void SetMaxPhaseChangeLimit(double degrees) override;
+
+    // CallbackInterface: the end of a sweep this adapter started, handed to the listener;
+    // afterSweepComplete runs once the listener has handled it.
+    void OnSweepComplete(int code) override;
+    std::function<void()> afterSweepComplete;
+
+    // The 2600 series' second initialisation stage again (identification and capabilities),
+    // keeping the fields as they are; false when there is no such engine or it failed.
+    bool Reinitialize();
+    // Stops any sweep and returns the analyzer to its safe output and input state.
+    void ShutDownToSafeState();
+
+private:
+    QPointer<AnalyzerDialog> m_dialog;
+    SweepListener* m_listener = nullptr;
+};
