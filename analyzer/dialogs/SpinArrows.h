@@ -1,0 +1,14 @@
+#pragma once
+// The pair of spin arrows beside a field of the analyzer dialogs: up and down, no value of its own.
+
+#include <QWidget>
+
+class SpinArrows : public QWidget {
+    Q_OBJECT
+public:
+    explicit SpinArrows(QWidget* parent = nullptr);
+
+signals:
+    void up();
+    void down();
+};
