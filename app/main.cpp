@@ -9,6 +9,7 @@
 #include "app/application/ProductVersion.h"
 #include "app/application/TalvernApp.h"
 #include "app/core/ShellOpenCommand.h"
+#include "app/dialogs/ProgramPicture.h"
 #include "app/platform/DesktopOpener.h"
 #include "app/platform/ProgramFolder.h"
 #include "app/platform/QtPrompter.h"
@@ -54,6 +55,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QString::fromStdString(ProductVersionText()));
     QGuiApplication::setDesktopFileName(QStringLiteral("talvern-rlc"));
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(ProgramIcon());
 
     std::vector<std::string> arguments;
     const QStringList given = QApplication::arguments();

@@ -83,6 +83,7 @@ bool CTalvernApp::InitInstance(const CommandLineInfo& commandLine)
         m_mainFrame->showMaximized();
     else
         m_mainFrame->showNormal();
+    m_mainFrame->activateWindow();
 
     // 16. Start-up has finished: the shell opens queued meanwhile run now.
     m_shellQueue.FinishStartUp([this](const std::string& command) { return ExecuteShellCommand(command); });

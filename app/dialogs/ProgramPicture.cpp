@@ -3,6 +3,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 
 #include <cmath>
 
@@ -89,4 +90,31 @@ QImage ProgramPicture()
     painter.drawText(QRect(0, 432, kProgramPictureWidth, 24), Qt::AlignCenter,
                      QStringLiteral("Talvern Systems"));
     return image;
+}
+
+QIcon ProgramIcon()
+{
+    QImage image(64, 64, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient background(0, 0, 0, 64);
+    background.setColorAt(0.0, QColor(12, 28, 64));
+    background.setColorAt(1.0, QColor(10, 90, 110));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(background);
+    painter.drawRoundedRect(QRectF(2, 2, 60, 60), 8, 8);
+    QPainterPath gain(QPointF(8, 30));
+    gain.cubicTo(QPointF(20, 30), QPointF(26, 28), QPointF(30, 14));
+    gain.cubicTo(QPointF(33, 26), QPointF(36, 44), QPointF(56, 52));
+    QPainterPath phase(QPointF(8, 18));
+    phase.cubicTo(QPointF(22, 18), QPointF(28, 22), QPointF(32, 34));
+    phase.cubicTo(QPointF(36, 46), QPointF(44, 48), QPointF(56, 48));
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(255, 80, 80), 3));
+    painter.drawPath(gain);
+    painter.setPen(QPen(QColor(110, 170, 255), 3));
+    painter.drawPath(phase);
+    painter.end();
+    return QIcon(QPixmap::fromImage(image));
 }

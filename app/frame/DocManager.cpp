@@ -76,7 +76,8 @@ void CDocManager::RemoveDocument(const CTalDocument* doc)
 
 CChildFrame* CDocManager::ShowFrame(CChildFrame* frame)
 {
-    const QSize area = m_area.viewport() ? m_area.viewport()->size() : m_area.size();
+    // Before the main window is first shown its layout has not run: its own size stands in.
+    const QSize area = m_area.isVisible() ? m_area.viewport()->size() : m_area.window()->size() - QSize(0, 120);
     frame->resize(std::max(CChildFrame::kMinimumWidth, area.width() * 3 / 4),
                   std::max(CChildFrame::kMinimumHeight, area.height() * 3 / 4));
     frame->show();

@@ -82,9 +82,14 @@ void CollectTexts(const std::vector<MenuItem>& items, std::map<int, std::string>
     }
 }
 
-WindowRect RectOf(const QRect& r)
+// The placement as stored: the outer corner of the window and its size.
+WindowRect PlacementOf(const QWidget& window)
 {
-    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    const QRect normal = window.isMaximized() && window.normalGeometry().isValid() ? window.normalGeometry()
+                                                                                   : window.geometry();
+    const QPoint frame = window.geometry().topLeft() - window.frameGeometry().topLeft();
+    const QPoint corner = normal.topLeft() - frame;
+    return {corner.x(), corner.y(), corner.x() + normal.width(), corner.y() + normal.height()};
 }
 
 }  // namespace
@@ -108,7 +113,8 @@ void CMainFrame::LoadFrame(bool showSplash)
         const QScreen* screen = QGuiApplication::primaryScreen();
         const QRect area = screen ? screen->geometry() : QRect(0, 0, 800, 600);
         const WindowRect rect = ClampWindowRect(StoredWindowRect(m_context.store), area.width(), area.height());
-        setGeometry(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        move(rect.left, rect.top);  // the window's outer corner
+        resize(rect.right - rect.left, rect.bottom - rect.top);
     } else {
         resize(760, 560);
     }
@@ -439,8 +445,7 @@ void CMainFrame::dropEvent(QDropEvent* event)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    StoreWindowPlacement(m_context.store, isMaximized(),
-                         RectOf(normalGeometry().isValid() ? normalGeometry() : geometry()));
+    StoreWindowPlacement(m_context.store, isMaximized(), PlacementOf(*this));
     if (m_docs && (!m_docs->SaveAllModified() || !m_docs->CloseAllDocuments())) {
         event->ignore();
         return;

@@ -55,8 +55,11 @@ void CSplashWnd::HideSplashScreen()
     qApp->removeEventFilter(splash);
     QWidget* owner = splash->m_owner;
     splash->close();
-    if (owner)
+    if (owner) {
         owner->update();
+        if (owner->isVisible())
+            owner->activateWindow();  // the splash took the activation when it came up
+    }
 }
 
 void CSplashWnd::paintEvent(QPaintEvent*)
@@ -68,6 +71,10 @@ void CSplashWnd::paintEvent(QPaintEvent*)
 bool CSplashWnd::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // Claimed, so that a shortcut key arrives as the key press that closes the splash.
+        event->accept();
+        return true;
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
     case QEvent::NonClientAreaMouseButtonPress:

@@ -1,5 +1,6 @@
 #include "app/platform/SingleInstance.h"
 
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
@@ -16,6 +17,10 @@ SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::DefaultServerName()
 {
+    // The user's runtime folder keeps the socket private; without one the name carries the user.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
+        return runtime + QStringLiteral("/talvern-rlc");
     return QStringLiteral("talvern-rlc-%1").arg(static_cast<qulonglong>(getuid()));
 }
 
@@ -50,7 +55,6 @@ bool SingleInstance::Listen(std::function<bool(const std::string&)> handler)
 {
     m_handler = std::move(handler);
     m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(m_name)) {
         QLocalSocket probe;
         probe.connectToServer(m_name);

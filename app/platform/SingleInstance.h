@@ -24,7 +24,7 @@ public:
     explicit SingleInstance(QString serverName = DefaultServerName(), QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // "talvern-rlc-<user id>".
+    // "$XDG_RUNTIME_DIR/talvern-rlc", else "talvern-rlc-<user id>" in the temporary folder.
     static QString DefaultServerName();
 
     // Hands the commands to the running program; true when it acknowledged every one.
