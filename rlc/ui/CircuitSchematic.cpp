@@ -42,10 +42,10 @@ void DrawPart(QPainter& p, SchematicPart part, int x0, int x1, int y, const char
     case SchematicPart::Capacitor: {
         const int mid = (s0 + s1) / 2;
         path.lineTo(mid - 4, y);
-        path.moveTo(mid - 4, y - 12);
-        path.lineTo(mid - 4, y + 12);
-        path.moveTo(mid + 4, y - 12);
-        path.lineTo(mid + 4, y + 12);
+        path.moveTo(mid - 4, y - 10);
+        path.lineTo(mid - 4, y + 10);
+        path.moveTo(mid + 4, y - 10);
+        path.lineTo(mid + 4, y + 10);
         path.moveTo(mid + 4, y);
         path.lineTo(s1, y);
         break;
@@ -53,7 +53,7 @@ void DrawPart(QPainter& p, SchematicPart part, int x0, int x1, int y, const char
     }
     path.lineTo(x1, y);
     p.drawPath(path);
-    p.drawText(QRect(s0, y - 30, length, 16), Qt::AlignCenter, QString::fromLatin1(label));
+    p.drawText(QRect(s0, y - 26, length, 14), Qt::AlignCenter, QString::fromLatin1(label));
 }
 
 const char* PartLabel(SchematicPart part, int kind, bool parallel)
@@ -97,8 +97,8 @@ void DrawCircuitSchematic(QPainter& p, const QRect& area, int kind)
             continue;
         }
         // A parallel group: bus bars at both ends of the cell, one branch per part.
-        const int spread = std::min(area.height() / 2 - 14, 34);
         const int count = int(stage.size());
+        const int spread = std::min(area.height() / 2 - 19, count > 2 ? 40 : 34);
         const int top = y - spread;
         const int pitch = 2 * spread / (count - 1);
         const int b0 = x0 + 8;

@@ -175,6 +175,10 @@ void RLCDialogTabModel::ShowState()
     show(m_second, m_page.m_second);
     show(m_c, m_page.m_c);
     const int kind = m_page.Kind();
+    {
+        const QSignalBlocker blocker(m_kind);
+        m_kind->setCurrentIndex(kind);
+    }
     m_secondLabel->setText(QString::fromStdString(SecondValueLabel(kind)));
     m_secondUnit->setText(QString::fromStdString(SecondValueUnit(kind)));
     m_schematic->setPixmap(QPixmap::fromImage(CircuitSchematicImage(kind)));

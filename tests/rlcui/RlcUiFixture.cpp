@@ -4,6 +4,8 @@
 
 #include <dlfcn.h>
 
+#include <cstdlib>
+
 #include "data/ApplicationData.h"
 #include "instrument/gpib/Gpib.h"
 #include "instrument/visa/Visa.h"
@@ -58,6 +60,15 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::seconds limit)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
     }
     return true;
+}
+
+void SaveScreenshot(QWidget& widget, const std::string& name)
+{
+    const char* folder = std::getenv("TALVERN_RLCUI_SCREENSHOTS");
+    if (!folder || !*folder)
+        return;
+    widget.ensurePolished();
+    widget.grab().save(QString::fromStdString(std::string(folder) + "/" + name + ".png"));
 }
 
 int ConfigureSimulator(const std::string& text)

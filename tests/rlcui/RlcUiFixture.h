@@ -26,6 +26,10 @@ namespace rlcuitest {
 // Pumps the event loop until done() holds; false after a generous limit.
 bool PumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(60));
 
+// With TALVERN_RLCUI_SCREENSHOTS naming a folder, saves the widget there as <name>.png, for
+// looking at the panel; otherwise does nothing.
+void SaveScreenshot(QWidget& widget, const std::string& name);
+
 // talsim_configure of the simulator the bindings use; 0 when accepted.
 int ConfigureSimulator(const std::string& text);
 

@@ -2,6 +2,7 @@
 // closed-circuit calibration with the fixture switched between the sweeps, a component with
 // the fixture's parasitics removed, the model fit, the model plot and the report.
 #include <QLineEdit>
+#include <QTabWidget>
 
 #include <complex>
 #include <filesystem>
@@ -95,6 +96,7 @@ TEST_F(RlcWorkflowTest, CalibratesMeasuresFitsAndReportsAComponent)
     for (int i = 0; i < 4; ++i)
         EXPECT_FALSE(attribs[size_t(i)].visible) << i;
     EXPECT_TRUE(attribs[4].visible);
+    SaveScreenshot(*ActiveView(), "rlc-impedance-display");
 
     // Without noise the corrected curve is the component's impedance; what remains is the
     // reading's five digits and the parallel removal's second-order term.
@@ -116,6 +118,12 @@ TEST_F(RlcWorkflowTest, CalibratesMeasuresFitsAndReportsAComponent)
     ASSERT_EQ(plot, 5);
     EXPECT_EQ(doc.GetDataSetName(plot), "Model (R + L)");
     EXPECT_EQ(doc.GetPointCount(plot), doc.GetPointCount(4));
+
+    for (int page = 0; page < 3; ++page) {
+        panel->Pages().setCurrentIndex(page);
+        panel->resize(panel->sizeHint());
+        SaveScreenshot(*panel, "rlc-panel-" + panel->Pages().tabText(page).toLower().toStdString());
+    }
 
     const std::string path = (std::filesystem::path(testing::TempDir()) / "rlc_panel_report.xml").string();
     std::filesystem::remove(path);
