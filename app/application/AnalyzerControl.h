@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+class AnalyzerDialog;
+class AnalyzerDialog;
 class ApplicationValues;
 class QWidget;
 
@@ -11,6 +13,7 @@ class QWidget;
 struct AnalyzerDialogContext {
     ApplicationValues& values;
     QWidget* parent;                                  // the active display
+    std::function<QWidget*()> activeDisplay;          // the display active at any later time
     std::function<void(int percent)> progress;        // the main window's progress bar, 0 to 100
     std::function<void(const std::string&)> statusMessage;  // the main window's message pane
     std::function<void(bool active, bool quiet)> setInput15Vmax;  // 2600 series
@@ -32,4 +35,8 @@ public:
     virtual bool ApplyPreferenceBlock(const std::string& block) = 0;
     // The analyzer GPIB address was found anew by the bus search.
     virtual void OnAnalyzerAddressChanged() = 0;
+    // The operations the RLC control panel drives (sweep range, fields, callback sweeps).
+    virtual AnalyzerDialog* Engine() = 0;
+    // The operations the RLC control panel drives (its engine); nullptr for a dialog without them.
+    virtual AnalyzerDialog* Dialog() { return nullptr; }
 };

@@ -1,10 +1,18 @@
 #include "app/application/AnalyzerDialogFactory.h"
 
+#include "app/application/Analyzer2600Control.h"
+
 std::unique_ptr<AnalyzerControl> CreateAnalyzerDialog(AnalyzerFamily family,
                                                       const AnalyzerDialogContext& context)
 {
-    (void)family;
-    (void)context;
+    switch (family) {
+    case AnalyzerFamily::A2600:
+        return std::make_unique<Analyzer2600Control>(context);
+    case AnalyzerFamily::NF5060:
+    case AnalyzerFamily::A1960:
+    case AnalyzerFamily::S1800:
+        break;
+    }
     return nullptr;
 }
 

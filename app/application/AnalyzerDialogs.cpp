@@ -62,15 +62,19 @@ bool AnalyzerDialogs::ShowAnalyzerDialog(ShowState state, const AnalyzerDialogCo
         m_dialogs[family] = std::move(created);
         m_lastShown = dialog;
         const std::string& block = m_values.Block(FamilyPreferenceBlock(family));
+        bool started = true;
         if (is2600) {
             dialog->SetChannelCount(m_values.shared.channelCount);
-            if (!dialog->ApplyPreferenceBlock(block))
-                return false;
+            started = dialog->ApplyPreferenceBlock(block);
         } else if (!block.empty()) {
             dialog->ApplyPreferenceBlock(block);
         }
-        if (!dialog->Window())
+        if (!started || !dialog->Window()) {
+            // A dialog that could not start goes; the next request creates it anew.
+            m_lastShown = nullptr;
+            m_dialogs.erase(family);
             return false;
+        }
     }
     dialog->Window()->setVisible(state == ShowState::Normal);
     return true;

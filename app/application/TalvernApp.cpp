@@ -20,6 +20,10 @@
 #include "data/ApplicationData.h"
 #include "data/Prompter.h"
 #include "data/TalDocument.h"
+#include "rlc/ui/RlcControlPanel.h"
+#include "views/base/TalView.h"
+#include "rlc/ui/RlcControlPanel.h"
+#include "views/base/TalView.h"
 #include "views/command/CommandIds.h"
 
 namespace names = settings_names;
@@ -156,6 +160,8 @@ void CTalvernApp::ExitInstance()
     m_ended = true;
     SaveSettingsAtProgramEnd(m_values, m_env.store, m_env.preferences, m_reporter);
     m_analyzers->DestroyCurrentFamily();
+    DestroyRlcControlPanel();
+    DestroyRlcControlPanel();
     if (m_recentFilesRead)
         m_recentFiles.Write(m_env.store);
     m_docs.reset();
@@ -259,7 +265,11 @@ bool CTalvernApp::ExecuteShellCommand(const std::string& command)
 AnalyzerDialogContext CTalvernApp::DialogContext()
 {
     CChildFrame* frame = m_docs ? m_docs->ActiveFrame() : nullptr;
-    AnalyzerDialogContext context{m_values, frame ? frame->Display() : m_mainFrame.get(), {}, {}, {}, {}};
+    AnalyzerDialogContext context{m_values, frame ? frame->Display() : m_mainFrame.get(), {}, {}, {}, {}, {}};
+    context.activeDisplay = [this]() -> QWidget* {
+        CChildFrame* active = m_docs ? m_docs->ActiveFrame() : nullptr;
+        return active ? active->Display() : nullptr;
+    };
     context.progress = [this](int percent) {
         if (m_mainFrame)
             m_mainFrame->SetProgress(percent);
@@ -280,7 +290,8 @@ bool CTalvernApp::ShowAnalyzerDialog(AnalyzerDialogs::ShowState state)
 
 void CTalvernApp::OnSettings()
 {
-    // The RLC control panel, were it open, closes first; this build has none.
+    // The RLC control panel, were it open, closes first.
+    DestroyRlcControlPanel();
     CSettingsDlg::Context context{m_values, m_env.store, {}, {}};
     context.familyDialog = [this] { return m_analyzers->CurrentFamily(); };
     context.statusMessage = [this](const std::string& text) { m_mainFrame->SetMessageText(text); };
@@ -328,10 +339,30 @@ bool CTalvernApp::OnCommand(int id)
     case cmd::AnalyzerMenu:
         ShowAnalyzerDialog(AnalyzerDialogs::ShowState::Normal);
         return true;
-    case cmd::RlcControlPanel:
-        // The RLC control panel is not part of this build: the analyzer dialog is prepared hidden.
-        ShowAnalyzerDialog(AnalyzerDialogs::ShowState::Hidden);
+    case cmd::RlcControlPanel: {
+        // The analyzer dialog is prepared hidden, then the panel is created once over it.
+        if (!ShowAnalyzerDialog(AnalyzerDialogs::ShowState::Hidden))
+            return true;
+        const auto display = [this](CChildFrame* frame) -> CTalView* {
+            return frame ? qobject_cast<CTalView*>(frame->Display()) : nullptr;
+        };
+        AnalyzerControl* analyzer = m_analyzers->CurrentFamily();
+        RlcPanelContext context{m_values, m_env.store, m_mainFrame.get(), analyzer ? analyzer->Dialog() : nullptr,
+                                {}, {}, {}, {}, {}};
+        context.activeDisplay = [this, display] { return display(m_docs->ActiveFrame()); };
+        context.closeDocument = [this](CTalDocument* doc) { m_docs->CloseDocument(doc); };
+        context.openImpedanceDocument = [this, display]() -> CTalView* {
+            CDocTemplate* impedance = m_docs->Template(1);
+            return impedance ? display(m_docs->OpenNewDocument(*impedance)) : nullptr;
+        };
+        context.showAnalyzerDialog = [this](bool visible) {
+            if (AnalyzerControl* current = m_analyzers->CurrentFamily(); current && current->Window())
+                current->Window()->setVisible(visible);
+        };
+        context.statusMessage = [this](const std::string& text) { m_mainFrame->SetMessageText(text); };
+        ShowRlcControlPanel(context);
         return true;
+    }
     case cmd::HelpContents:
         m_help->OnHelp();
         return true;

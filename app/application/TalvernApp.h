@@ -16,6 +16,7 @@
 #include "app/frame/RecentFileList.h"
 #include "app/platform/PrompterReporter.h"
 #include "app/prefs/PreferencesFile.h"
+#include "rlc/ui/RlcPanelContext.h"
 #include "data/DocumentView.h"
 #include "views/command/CommandTarget.h"
 
@@ -67,6 +68,9 @@ public:
     // A shell command from a later launch: queued until start-up has finished, then run.
     bool OnDDECommand(const std::string& command);
     bool ShowAnalyzerDialog(AnalyzerDialogs::ShowState state);
+    // Prepares the analyzer dialog hidden, then opens the RLC control panel unless it is open.
+    void OnRlcControlPanel();
+    // Closes the RLC control panel, then runs the Settings dialog.
     void OnSettings();
 
     void SetInput15Vmax(bool active, bool quiet);
@@ -83,6 +87,7 @@ private:
     bool ProcessShellCommand(const CommandLineInfo& commandLine);
     void CreateMainFrame(bool showSplash);
     AnalyzerDialogContext DialogContext();
+    RlcPanelContext RlcContext();
     bool HasActiveDisplay() const;
 
     Environment m_env;
