@@ -28,7 +28,8 @@ key() { xdotool key --clearmodifiers "$@"; sleep 0.4; }
 # Opens the menu with the mnemonic, saves it as NAME, closes it.
 menu() { key "alt+$1"; grab "$2"; key Escape; key Escape; }
 
-"$BUILD/app/talvern-rlc" --simulate &
+# The simulated analyzer answers at the program's default GPIB address.
+TALVERN_SIM=${TALVERN_SIM:-address=8} "$BUILD/app/talvern-rlc" --simulate &
 PID=$!
 sleep 1.5
 grab 00-splash-and-help-message
@@ -48,6 +49,13 @@ menu v imp-menu-view
 menu a imp-menu-actions
 menu w imp-menu-window
 menu h imp-menu-help
+
+# The analyzer control dialog on the simulated analyzer, then its "&Close".
+key alt+a a
+sleep 1
+grab 02-analyzer-dialog
+key alt+c
+focus_main
 
 # Window menu: Cascade, Tile, Arrange Icons, then the Add Display commands of the kind.
 add_display() { key alt+w; for ((i = 0; i < $1; i++)); do key Down; done; key Return; }
