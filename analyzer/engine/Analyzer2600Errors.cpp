@@ -38,7 +38,10 @@ void Analyzer2600Engine::On2600Error(const std::string& context, int statusByte)
         // A failed query is reported, and this handler's own stop follows below.
         const bool stopping = m_stopping;
         m_stopping = true;
-        if (!m_bus.Write(kEventRegisterQuery)) {
+        const bool written = m_bus.Write(kEventRegisterQuery);
+        if (written)
+            Log(SentLine(kEventRegisterQuery));
+        if (!written) {
             OnGpibError(CommandContext("On2600Error", m_bus.WriteCall()));
         } else if (const std::optional<std::string> reply = m_bus.Read(m_bus.UsesGpib() ? 5 : 64)) {
             report += EventRegisterReport(*reply, m_firmwareCode);
