@@ -14,6 +14,10 @@ int RunDemo(const Arguments& args);
 // One sweep of a 2600-series analyzer (built where the Qt-based engine is).
 int RunSweep(const Arguments& args);
 #endif
+#ifdef TALVERN_CLI_RLC
+// Calibration, component measurement, fit and report of the RLC control panel, headless.
+int RunRlc(const Arguments& args);
+#endif
 
 // The text printed by --help and after a usage error.
 const char* UsageText();

@@ -21,6 +21,9 @@ constexpr Command kCommands[] = {
 #ifdef TALVERN_CLI_SWEEP
     {"sweep", RunSweep},
 #endif
+#ifdef TALVERN_CLI_RLC
+    {"rlc", RunRlc},
+#endif
 };
 
 int Dispatch(Arguments args)
@@ -70,10 +73,19 @@ const char* UsageText()
            "      CHANNEL: 1-4, larger or smaller. --simulate uses the simulated analyzer, placed\n"
            "      at the board, address, model and serial given, then configured with CONFIG.\n"
 #endif
+#ifdef TALVERN_CLI_RLC
+           "  rlc [--type RLC2600|RLC1370] --simulate CONFIG --start F --stop F [--log-steps N]\n"
+           "      [--ac V] [--kind K] --name NAME --out DOC.tal --report REPORT.xml [--cal FILE.cal]\n"
+           "      Measures a component as the RLC control panel does, on the simulated analyzer\n"
+           "      (CONFIG as for sweep, e.g. 'dut=R+L:R=10,L=1m'): open-circuit and closed-circuit\n"
+           "      sweeps, the fixture switched between them, then the component with the fixture's\n"
+           "      parasitics removed; with --kind the circuit (R, L, C, R+L, ..., R||L||C) is fitted\n"
+           "      and plotted. --cal loads FILE.cal when it exists, else saves the calibration there.\n"
+#endif
            "\n"
            "Exit status: 0 success, 1 output could not be written, 2 bad usage,\n"
            "3 a file could not be read or written"
-#ifdef TALVERN_CLI_SWEEP
+#if defined(TALVERN_CLI_SWEEP) || defined(TALVERN_CLI_RLC)
            ", 4 the sweep ended with an error"
 #endif
            ".\n";

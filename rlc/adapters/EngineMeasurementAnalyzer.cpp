@@ -47,13 +47,25 @@ void EngineMeasurementAnalyzer::StartCallbackSweep(SweepListener& listener)
     if (!m_dialog)
         return;
     m_listener = &listener;
-    m_dialog->StartCallbackSweep(this);
+    if (!m_inCompletion) {
+        m_dialog->StartCallbackSweep(this);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        &m_queueContext,
+        [this] {
+            if (m_dialog)
+                m_dialog->StartCallbackSweep(this);
+        },
+        Qt::QueuedConnection);
 }
 
 void EngineMeasurementAnalyzer::OnSweepComplete(int code)
 {
+    m_inCompletion = true;
     if (m_listener)
         m_listener->OnSweepComplete(code);
+    m_inCompletion = false;
     if (afterSweepComplete)
         afterSweepComplete();
 }

@@ -42,7 +42,9 @@ public:
     void SetMaxPhaseChangeLimit(double degrees) override;
 
     // CallbackInterface: the end of a sweep this adapter started, handed to the listener;
-    // afterSweepComplete runs once the listener has handled it.
+    // afterSweepComplete runs once the listener has handled it. A sweep the listener starts
+    // meanwhile (the next calibration step, a redo) starts from the event loop, once the
+    // dialog has finished stopping the last one and has dropped the requests that stop left.
     void OnSweepComplete(int code) override;
     std::function<void()> afterSweepComplete;
 
@@ -55,4 +57,7 @@ public:
 private:
     QPointer<AnalyzerDialog> m_dialog;
     SweepListener* m_listener = nullptr;
+    bool m_inCompletion = false;
+    // Bounds the sweeps queued from a completion: they go with the adapter.
+    QObject m_queueContext;
 };

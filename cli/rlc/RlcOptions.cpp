@@ -1,0 +1,83 @@
+#include "cli/rlc/RlcOptions.h"
+
+#include <algorithm>
+
+#include "cli/CliSupport.h"
+#include "cli/sweep/SweepOptions.h"
+#include "rlc/model/CircuitKind.h"
+
+namespace {
+
+std::string WithoutBlanks(std::string text)
+{
+    text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+    return text;
+}
+
+}  // namespace
+
+std::optional<int> ParseCircuitKind(const std::string& text)
+{
+    if (text.size() <= 2 && !text.empty() && text.find_first_not_of("0123456789") == std::string::npos) {
+        const int position = std::stoi(text);
+        return IsCircuitKind(position) ? std::optional<int>(position) : std::nullopt;
+    }
+    for (int kind = 0; kind < kCircuitKindCount; ++kind)
+        if (WithoutBlanks(CircuitKindText(kind)) == WithoutBlanks(text))
+            return kind;
+    return std::nullopt;
+}
+
+RlcOptions ParseRlcOptions(const Arguments& args)
+{
+    const ParsedArguments parsed = ParseArguments(
+        args,
+        {"--type", "--simulate", "--start", "--stop", "--log-steps", "--ac", "--kind", "--name", "--out", "--report",
+         "--cal"},
+        {}, 0, "no positional arguments");
+
+    RlcOptions options;
+    if (const std::string* type = parsed.Value("--type")) {
+        if (*type == "RLC2600")
+            options.analyzerType = 10;
+        else if (*type == "RLC1370")
+            options.analyzerType = 11;
+        else
+            throw UsageError("--type: the rlc command drives the 2600 series (RLC2600 or RLC1370)");
+    }
+    const std::string* simulate = parsed.Value("--simulate");
+    if (!simulate)
+        throw UsageError("--simulate CONFIG is required: the fixture is switched on the simulated analyzer");
+    options.simulatorConfig = *simulate;
+
+    const std::string* start = parsed.Value("--start");
+    const std::string* stop = parsed.Value("--stop");
+    if (!start || !stop)
+        throw UsageError("--start and --stop are required");
+    options.start = ParseSweepNumber(*start, "--start");
+    options.stop = ParseSweepNumber(*stop, "--stop");
+    if (!(options.start > 0.0) || !(options.stop > 0.0))
+        throw UsageError("--start and --stop must be above 0 Hz");
+    if (const std::string* steps = parsed.Value("--log-steps"))
+        options.stepsPerDecade = ParseSweepNumber(*steps, "--log-steps");
+    if (const std::string* ac = parsed.Value("--ac"))
+        options.acVolts = ParseSweepNumber(*ac, "--ac");
+    if (const std::string* kind = parsed.Value("--kind")) {
+        options.kind = ParseCircuitKind(*kind);
+        if (!options.kind)
+            throw UsageError("--kind takes a circuit kind (R, L, C, R+L, R+C, R+L+C, R||L, R||C, R+(R||C), "
+                             "R+(L||C), R||L||C) or its position 0-10");
+    }
+    const auto required = [&](const char* option, const char* what) {
+        const std::string* value = parsed.Value(option);
+        if (!value || value->empty())
+            throw UsageError(std::string(option) + " " + what + " is required");
+        return *value;
+    };
+    options.name = required("--name", "NAME");
+    options.out = required("--out", "FILE.tal");
+    options.report = required("--report", "REPORT.xml");
+    if (const std::string* calibration = parsed.Value("--cal"))
+        options.calibration = *calibration;
+    return options;
+}
