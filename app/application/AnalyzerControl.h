@@ -5,7 +5,6 @@
 #include <string>
 
 class AnalyzerDialog;
-class AnalyzerDialog;
 class ApplicationValues;
 class QWidget;
 
@@ -37,6 +36,4 @@ public:
     virtual void OnAnalyzerAddressChanged() = 0;
     // The operations the RLC control panel drives (sweep range, fields, callback sweeps).
     virtual AnalyzerDialog* Engine() = 0;
-    // The operations the RLC control panel drives (its engine); nullptr for a dialog without them.
-    virtual AnalyzerDialog* Dialog() { return nullptr; }
 };

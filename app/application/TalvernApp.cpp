@@ -22,8 +22,6 @@
 #include "data/TalDocument.h"
 #include "rlc/ui/RlcControlPanel.h"
 #include "views/base/TalView.h"
-#include "rlc/ui/RlcControlPanel.h"
-#include "views/base/TalView.h"
 #include "views/command/CommandIds.h"
 
 namespace names = settings_names;
@@ -160,7 +158,6 @@ void CTalvernApp::ExitInstance()
     m_ended = true;
     SaveSettingsAtProgramEnd(m_values, m_env.store, m_env.preferences, m_reporter);
     m_analyzers->DestroyCurrentFamily();
-    DestroyRlcControlPanel();
     DestroyRlcControlPanel();
     if (m_recentFilesRead)
         m_recentFiles.Write(m_env.store);
@@ -347,7 +344,7 @@ bool CTalvernApp::OnCommand(int id)
             return frame ? qobject_cast<CTalView*>(frame->Display()) : nullptr;
         };
         AnalyzerControl* analyzer = m_analyzers->CurrentFamily();
-        RlcPanelContext context{m_values, m_env.store, m_mainFrame.get(), analyzer ? analyzer->Dialog() : nullptr,
+        RlcPanelContext context{m_values, m_env.store, m_mainFrame.get(), analyzer ? analyzer->Engine() : nullptr,
                                 {}, {}, {}, {}, {}};
         context.activeDisplay = [this, display] { return display(m_docs->ActiveFrame()); };
         context.closeDocument = [this](CTalDocument* doc) { m_docs->CloseDocument(doc); };

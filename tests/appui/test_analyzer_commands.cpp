@@ -6,6 +6,8 @@
 #include "app/frame/MainFrame.h"
 #include "instrument/Sleeper.h"
 #include "instrument/gpib/Gpib.h"
+#include "rlc/ui/RLCDialog.h"
+#include "rlc/ui/RLCDialogTabMeasurement.h"
 #include "rlc/ui/RlcControlPanel.h"
 #include "views/command/CommandIds.h"
 
@@ -58,7 +60,8 @@ TEST_F(AnalyzerCommandsTest, TheDialogIsCreatedOnceAndADialogThatCannotStartGoes
 
     // The RLC panel opens over the same dialog; Settings closes it.
     frame.ExecuteCommand(cmd::RlcControlPanel);
-    EXPECT_NE(CurrentRlcControlPanel(), nullptr);
+    ASSERT_NE(CurrentRlcControlPanel(), nullptr);
+    EXPECT_EQ(CurrentRlcControlPanel()->Measurement().Analyzer().Dialog(), dialog->Engine());
     {
         ModalWatcher close([](QWidget* modal) { modal->close(); });
         frame.ExecuteCommand(cmd::Settings);
