@@ -50,13 +50,6 @@ menu a imp-menu-actions
 menu w imp-menu-window
 menu h imp-menu-help
 
-# The analyzer control dialog on the simulated analyzer, then its "&Close".
-key alt+a a
-sleep 1
-grab 02-analyzer-dialog
-key alt+c
-focus_main
-
 # Window menu: Cascade, Tile, Arrange Icons, then the Add Display commands of the kind.
 add_display() { key alt+w; for ((i = 0; i < $1; i++)); do key Down; done; key Return; }
 add_display 3                   # Add Gain Display
@@ -97,3 +90,10 @@ focus_main
 key alt+v e
 grab 22-settings-dialog
 key Escape
+focus_main
+
+# Last, a new impedance document and the analyzer control dialog on the simulated analyzer.
+key ctrl+n
+key alt+a a
+sleep 1
+grab 30-analyzer-dialog
