@@ -1,5 +1,8 @@
 // Opening, creating, adding displays to, saving and closing documents through the application.
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
+#include <QUrl>
 #include <QMdiArea>
 #include <QRadioButton>
 
@@ -209,4 +212,24 @@ TEST(ChildFrame, RefusesToCloseWhileTheAnalyzerDialogShownLastSweeps)
     EXPECT_TRUE(frame->close());
     Pump();
     EXPECT_TRUE(docs.Documents().empty());
+}
+
+TEST_F(AppTest, FilesDroppedOnTheMainWindowOpen)
+{
+    ASSERT_TRUE(Start());
+    const std::string first = TempPath("dropped1.tal");
+    const std::string second = TempPath("dropped2.tal");
+    WriteDocument(first, DisplayKind::Gain);
+    WriteDocument(second, DisplayKind::Nyq);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(first)), QUrl::fromLocalFile(QString::fromStdString(second))});
+    CMainFrame* frame = m_app->MainFrame();
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(frame, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(frame, &drop);
+    Pump();
+    EXPECT_EQ(m_app->DocManager()->Documents().size(), 3u);
+    EXPECT_EQ(frame->MenuKind(), DisplayKind::Nyq);
 }

@@ -165,3 +165,25 @@ TEST(SingleInstance, ALaterLaunchHandsItsCommandsToTheRunningProgramInOrder)
     EXPECT_EQ(received, (std::vector<std::string>{"[open(\"/a.tal\")]", "[open(\"/b.tal\")]"}));
     EXPECT_FALSE(SingleInstance::SendToRunningInstance(name + QStringLiteral("-none"), {"x"}, 200));
 }
+
+TEST(CommandLine, FlagsOptionsAndFilesAreToldApart)
+{
+    const CommandLineInfo plain = ParseCommandLine({});
+    EXPECT_EQ(plain.shellCommand, CommandLineInfo::ShellCommand::FileNew);
+    EXPECT_TRUE(plain.showSplash);
+
+    const CommandLineInfo info = ParseCommandLine(
+        {"/t:RLC1370", "--simulate", "--gpib-library", "/opt/gpib.so", "--visa-library=/opt/visa.so",
+         "/home/user/a.tal", "b.TAL", "/Embedding"});
+    EXPECT_EQ(info.flags, (std::vector<std::string>{"/t:RLC1370", "/Embedding"}));
+    EXPECT_TRUE(info.simulate);
+    EXPECT_EQ(info.gpibLibrary, "/opt/gpib.so");
+    EXPECT_EQ(info.visaLibrary, "/opt/visa.so");
+    EXPECT_EQ(info.files, (std::vector<std::string>{"/home/user/a.tal", "b.TAL"}));
+    EXPECT_EQ(info.shellCommand, CommandLineInfo::ShellCommand::FileOpen);
+    EXPECT_FALSE(info.showSplash);
+
+    EXPECT_EQ(ParseCommandLine({"/p", "c.tal"}).shellCommand, CommandLineInfo::ShellCommand::FilePrint);
+    EXPECT_EQ(ParseCommandLine({"-dde"}).shellCommand, CommandLineInfo::ShellCommand::FileNothing);
+    EXPECT_EQ(ParseCommandLine({"--gpib-library"}).errors, std::vector<std::string>{"--gpib-library"});
+}
