@@ -263,3 +263,17 @@ TEST_F(AppTest, AKeyPressDuringTheSplashScreenOnlyClosesIt)
     Pump();
     EXPECT_EQ(m_app->DocManager()->Documents().size(), documents + 1);
 }
+
+TEST_F(AppTest, AMaximizedWindowStoresMaximizedAndItsRestoredRectangle)
+{
+    m_store.WriteInt("Settings", "Maximized", 0);
+    StoreWindowPlacement(m_store, false, WindowRect{30, 40, 530, 490});
+    ASSERT_TRUE(Start());
+    CMainFrame& frame = *m_app->MainFrame();
+    frame.showMaximized();
+    Pump();
+    ASSERT_TRUE(frame.isMaximized());
+    frame.close();
+    EXPECT_TRUE(StoredMaximized(m_store));
+    EXPECT_EQ(StoredWindowRect(m_store), (WindowRect{30, 40, 530, 490}));
+}
