@@ -242,7 +242,11 @@ bool ApplyPair(std::string_view key, std::string_view value, SimConfig& c, Confi
 {
     if (key == "family") {
         changes.family = true;
-        return Assign(c.family, ParseInteger(value, 2600, 2600));
+        const auto family = ParseInteger(value, 1800, 5060);
+        if (!family || (*family != 1800 && *family != 1960 && *family != 2600 && *family != 5060))
+            return false;
+        c.family = static_cast<int>(*family);
+        return true;
     }
     if (key == "model") {
         if (value.empty() || value.size() > 4

@@ -1,6 +1,9 @@
 #include "sim/Simulator.h"
 
+#include "sim/Instrument1800.h"
+#include "sim/Instrument1960.h"
 #include "sim/Instrument2600.h"
+#include "sim/Instrument5060.h"
 #include "sim/OtherInstrument.h"
 #include "sim/VisaCodes.h"
 
@@ -14,8 +17,12 @@ namespace {
 
 std::unique_ptr<SimInstrument> MakeAnalyzer(SimConfig& config)
 {
-    // Only the 2600 series so far; the family key accepts no other value yet.
-    return std::make_unique<Instrument2600>(config);
+    switch (config.family) {
+    case 1960: return std::make_unique<Instrument1960>(config);
+    case 1800: return std::make_unique<Instrument1800>(config);
+    case 5060: return std::make_unique<Instrument5060>(config);
+    default: return std::make_unique<Instrument2600>(config);
+    }
 }
 
 } // namespace

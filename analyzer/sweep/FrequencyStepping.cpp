@@ -51,9 +51,7 @@ bool Limit(double& value, const FrequencyLimits& limits, std::vector<std::string
     }
     if (value > limits.maximumForSettings) {
         value = limits.maximumForSettings;
-        log.push_back(FormatNumberText(
-            "Freq limited to %g for current analyzer type, waveform or output impedance\r\n",
-            limits.maximumForSettings));
+        log.push_back(FormatNumberText(limits.maximumMessage, limits.maximumForSettings));
         return true;
     }
     return false;

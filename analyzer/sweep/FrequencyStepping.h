@@ -26,6 +26,8 @@ struct FrequencyLimits {
     double minimum = 0.001;            // Hz, the analyzer's lowest frequency
     double maximum = 5e6;              // Hz, the analyzer's highest frequency
     double maximumForSettings = 5e6;   // Hz, lowered by waveform and output impedance
+    // The log line of a frequency lowered to the maximum for the settings ("%g" takes it).
+    const char* maximumMessage = "Freq limited to %g for current analyzer type, waveform or output impedance\r\n";
 };
 
 struct FrequencyLimitResult {

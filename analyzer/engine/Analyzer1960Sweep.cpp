@@ -1,0 +1,396 @@
+// A sweep and the start-frequency readings: the buttons, the start of a measurement, each service
+// request with its reading, judgement and next point, the DC output and the ways a measurement stops.
+
+#include "analyzer/engine/Analyzer1960Engine.h"
+
+#include "analyzer/engine/AnalyzerHost.h"
+#include "analyzer/engine/ServiceRequestRelay.h"
+#include "analyzer/family1960/Commands.h"
+#include "analyzer/family1960/ReadingReply.h"
+#include "analyzer/sweep/NumberText.h"
+#include "analyzer/sweep/ReadingJudgement.h"
+#include "analyzer/sweep/ReplyTokenizer.h"
+#include "instrument/gpib/Gpib.h"
+#include "instrument/gpib/GpibSrqCallback.h"
+
+using namespace analyzer;
+using namespace analyzer::family1960;
+
+namespace {
+
+constexpr std::size_t kReplyBytes = 511;
+constexpr int kEventSummaryBit = 0x20;
+constexpr int kRequestBit = 0x40;
+
+} // namespace
+
+// --- Buttons --------------------------------------------------------------------------------------
+
+void Analyzer1960Engine::OnButtonRunSweep()
+{
+    if (m_sweeping) {
+        StopSweep();
+        return;
+    }
+    SweepTarget* display = m_host.ActiveDisplay();
+    if (!display)
+        return;
+    m_target = display;
+    display->OnNewSweep(*this);
+    m_controls.dcEnabled = false;
+    m_controls.dcText = "DC Voltage is On";
+    m_controls.runSweepText = "Stop &Sweep";
+    m_controls.takeDataText = "&Take Data at Start Freq";
+    m_controls.takeDataEnabled = false;
+    m_sweeping = true;
+    emit ControlsChanged();
+    if (m_startFrequencyMode) {
+        // The readings at the start frequency go on as the sweep: the next one is its first point.
+        m_startFrequencyMode = false;
+        return;
+    }
+    // Flags left by an error outside a measurement would make every service request be ignored.
+    ClearErrorFlags();
+    StartAnalyzer();
+}
+
+void Analyzer1960Engine::OnButtonTakeData()
+{
+    if (m_sweeping)
+        return;
+    if (m_startFrequencyMode) {
+        StopStartFrequencyMode();
+        return;
+    }
+    m_startFrequencyMode = true;
+    m_controls.takeDataText = "Stop &Taking Data";
+    m_controls.dcEnabled = false;
+    m_controls.dcText = "DC Voltage is On";
+    emit ControlsChanged();
+    ClearErrorFlags();
+    StartAnalyzer();
+}
+
+void Analyzer1960Engine::OnCheckDc()
+{
+    if (IsMeasuring())
+        return;
+    if (m_dcOn) {
+        SwitchDcOff();
+        return;
+    }
+    if (m_busError || m_analyzerError) {
+        ShutDownAnalyzerOnError();
+        ClearErrorFlags();
+        return;
+    }
+    if (m_host.GpibAddressApplication() != m_host.GpibAddressAnalyzer())
+        m_addressChangePending = true;
+    if ((m_addressChangePending || !m_initialized) && !InitializeAnalyzer())
+        return;
+    m_dcOn = true;
+    m_controls.dcText = "Turn Off DC Voltage";
+    emit ControlsChanged();
+    SetDcVoltsOut(m_fields.dcVoltsOut);
+    if (m_dcOn && !m_busError && !m_analyzerError)
+        WriteAtOnce(kDcOutputOnCommand, "OnCheckDc");
+}
+
+// --- Start of a measurement ---------------------------------------------------------------------
+
+void Analyzer1960Engine::StartAnalyzer()
+{
+    if (!IsMeasuring())
+        return;
+    m_sweep.reading.frequency = 0.0;
+    m_sweep.previous.frequency = 0.0;
+    m_acceptedStepOrigin = 0.0;
+    if (m_host.GpibAddressApplication() != m_host.GpibAddressAnalyzer())
+        m_addressChangePending = true;
+    if ((!m_initialized || m_addressChangePending) && !InitializeAnalyzer())
+        return;
+    if (!IsMeasuring())
+        return;
+
+    ApplyFrequencyLimits();
+    if (m_fields.servoOn)
+        m_fields.acVoltsOut = 0.01;
+    QueueStartSettings();
+    // The step of the sweep type: the values in use start from the user's.
+    m_fields.stepsPerDecade = ClampStepsPerDecade(m_fields.stepsPerDecade);
+    m_fields.frequencyStep = ClampFrequencyStep(m_fields.frequencyStep, m_limits.minimum < 1e-4 ? 1e-5 : 1e-4,
+                                                m_limits.maximum);
+    m_sweep.logSweep = m_fields.logSweep;
+    m_sweep.stepsPerDecade = m_sweep.userStepsPerDecade = m_fields.stepsPerDecade;
+    m_sweep.step = m_sweep.userStep = m_fields.frequencyStep;
+    m_sweep.numeratorChannel = m_fields.numeratorChannel;
+    m_sweep.denominatorChannel = m_fields.denominatorChannel;
+    m_sweep.servoRetried = false;
+    m_queue += kOutputOnCommand;
+    QueueBandFor(m_sweep.startFrequency);
+    m_queue += MeasureAtCommand(m_sweep.startFrequency);
+    m_commandedFrequency = m_sweep.startFrequency;
+    EmitFieldsChanged();
+
+    if (!WriteQueue("StartAnalyzer"))
+        return;
+    if (!m_bus.ArmServiceRequest(m_relay))
+        OnGpibError("In StartAnalyzer(), command ibnotify has an Error");
+}
+
+void Analyzer1960Engine::QueueStartSettings()
+{
+    SetMaxAcVoltsOutField(m_fields.maxAcVoltsOut);
+    m_amplitudeInEffect = m_fields.acVoltsOut;
+    SetDcVoltsOut(m_fields.dcVoltsOut);
+    m_queue += CouplingCommand(m_fields.coupling);
+    m_queue += DelayCommand(m_fields.delay);
+    QueueIntegration();
+    m_queue += WaveformCommand(m_fields.waveform);
+}
+
+void Analyzer1960Engine::QueueIntegration()
+{
+    QueueIfMeasuring(IntegrationCommand(m_fields.integrationByTime, m_fields.speed, m_fields.cycles));
+}
+
+// One write of the whole command text, logged; the text is emptied either way.
+bool Analyzer1960Engine::WriteQueue(const char* operation)
+{
+    const std::string text = std::move(m_queue);
+    m_queue.clear();
+    if (!m_bus.Write(text)) {
+        OnGpibError(CommandContext(operation, m_bus.WriteCall()));
+        return false;
+    }
+    LogText(SentLine(text));
+    return true;
+}
+
+// --- Service request and reading ----------------------------------------------------------------
+
+void Analyzer1960Engine::OnMsgSweep()
+{
+    if (m_busError || m_analyzerError || !IsMeasuring())
+        return;
+    const char* handler = Texts().family.sweepHandler.c_str();
+    const std::optional<int> polled = m_bus.SerialPoll();
+    if (!polled) {
+        OnGpibError(Context(handler, "command ReadSerialPoll has an Error"));
+        return;
+    }
+    const int status = *polled;
+    if (status & kEventSummaryBit) {
+        OnStatusError(Context(handler, "serial poll shows an error"), status);
+        return;
+    }
+    if (!(status & kRequestBit)) {
+        OnStatusError(Context(handler, "no data ready"), status);
+        return;
+    }
+    const std::optional<std::string> reply = m_bus.Read(kReplyBytes);
+    if (!reply) {
+        OnGpibError(Context(handler, "command ReadFromGPIB has an Error"));
+        PostStopOfMeasurement();
+        return;
+    }
+    const std::string text(TextOfReply(reply->data(), reply->size()));
+    LogText(ReceivedLine(text));
+
+    m_sweep.previous = m_sweep.reading;
+    m_sweep.reading.outputAmplitude = m_amplitudeInEffect;
+    if (const std::optional<std::string> missing = ParseGainPhaseReply(text, Texts().family, m_sweep.reading)) {
+        OnStatusError(*missing, status);
+        return;
+    }
+
+    m_sweep.numeratorChannel = m_fields.numeratorChannel;
+    m_sweep.denominatorChannel = m_fields.denominatorChannel;
+    const ServoSettings servo{m_fields.servoOn, m_fields.servoChannel, m_fields.servoAcVoltsIn, m_fields.servoStepDb,
+                              m_fields.maxAcVoltsOut};
+    const MaxChangeSettings maxChange{m_fields.maxChangeGainOn, m_fields.maxChangeGain, m_fields.maxChangePhaseOn,
+                                      m_fields.maxChangePhase};
+    const Judgement judgement = JudgeReading(m_sweep, servo, maxChange, m_sweeping, Texts().family);
+    for (const std::string& line : judgement.logLines)
+        LogText(line);
+    for (const std::string& message : judgement.messages)
+        ShowMessage(message, kAnalyzerMenuCaption);
+    if (judgement.stepChanged)
+        EmitFieldsChanged();
+    if (judgement.nextAmplitude)
+        SetAcVoltsOutField(*judgement.nextAmplitude);
+
+    double stepOrigin = m_acceptedStepOrigin;
+    if (judgement.accept) {
+        // The reading was taken where it was asked for: step on from the exact frequency.
+        stepOrigin = RoundToSignificant(m_commandedFrequency, 4) == RoundToSignificant(m_sweep.reading.frequency, 4)
+                         ? m_commandedFrequency
+                         : m_sweep.reading.frequency;
+        m_acceptedStepOrigin = stepOrigin;
+        ShowAcceptedReading();
+        if (m_sweeping) {
+            if (!m_target) {
+                StopSweep();
+                return;
+            }
+            m_target->OnNewReading(*this);
+            if (ReachedStopFrequency(m_sweep.reading.frequency, m_sweep))
+                PostSweepFinished();
+        }
+    }
+    if (!IsMeasuring())
+        return;
+
+    // A first point that was not accepted is taken again at the start frequency.
+    SweepState from = m_sweep;
+    from.reading.frequency = stepOrigin;
+    const double next = stepOrigin > 0.0 ? NextFrequency(from, m_startFrequencyMode) : m_sweep.startFrequency;
+    m_commandedFrequency = next;
+    QueueNextPointSettings(next);
+    m_amplitudeInEffect = m_fields.acVoltsOut;
+    m_queue += MeasureAtCommand(next);
+    if (!WriteQueue(handler)) {
+        PostStopOfMeasurement();
+        return;
+    }
+    if (!m_bus.ArmServiceRequest(m_relay)) {
+        OnGpibError(Context(handler, "command ibnotify has an Error"));
+        return;
+    }
+    OnDataPointTaken(m_sweep.reading.frequency);
+}
+
+void Analyzer1960Engine::ShowAcceptedReading()
+{
+    m_shown = m_sweep.reading;
+    m_shownFrequency = m_sweep.reading.frequency;
+    emit ReadingShown();
+}
+
+// --- Stopping ---------------------------------------------------------------------------------------
+
+void Analyzer1960Engine::PostSweepFinished()
+{
+    QPointer<Analyzer1960Engine> self(this);
+    QMetaObject::invokeMethod(
+        this,
+        [self] {
+            // Posted more than once (an error after the last reading) it stops the sweep once.
+            if (self && self->m_sweeping)
+                self->StopSweep();
+        },
+        Qt::QueuedConnection);
+}
+
+void Analyzer1960Engine::PostStartFrequencyStop()
+{
+    QPointer<Analyzer1960Engine> self(this);
+    QMetaObject::invokeMethod(
+        this,
+        [self] {
+            if (self && self->m_startFrequencyMode)
+                self->StopStartFrequencyMode();
+        },
+        Qt::QueuedConnection);
+}
+
+void Analyzer1960Engine::PostStopOfMeasurement()
+{
+    if (m_sweeping)
+        PostSweepFinished();
+    else if (m_startFrequencyMode)
+        PostStartFrequencyStop();
+}
+
+void Analyzer1960Engine::StopWhatRuns()
+{
+    m_stopping = true;
+    if (m_busError || m_analyzerError)
+        ShutDownAnalyzerOnError();
+    else
+        StopAnalyzer();
+    m_stopping = false;
+    m_queue.clear();
+}
+
+void Analyzer1960Engine::StopSweep()
+{
+    StopWhatRuns();
+    m_controls.runSweepText = "Run &Sweep";
+    m_controls.takeDataEnabled = true;
+    RestoreDcButton();
+    m_sweeping = false;
+    m_target = nullptr;
+    EmitFieldsChanged();  // Steps/Decade and Frequency Step show the user's values again
+    emit ControlsChanged();
+    OnDataPointTaken(m_sweep.reading.frequency);
+}
+
+void Analyzer1960Engine::StopStartFrequencyMode()
+{
+    StopWhatRuns();
+    m_controls.takeDataText = "&Take Data At Start Freq";
+    m_startFrequencyMode = false;
+    RestoreDcButton();
+    EmitFieldsChanged();
+    emit ControlsChanged();
+    AbandonSettling();
+}
+
+void Analyzer1960Engine::SwitchDcOff()
+{
+    m_dcOn = false;
+    StopWhatRuns();
+    m_controls.dcText = "Turn On DC Voltage";
+    emit ControlsChanged();
+    ClearErrorFlags();
+}
+
+void Analyzer1960Engine::RestoreDcButton()
+{
+    m_controls.dcEnabled = true;
+    m_controls.dcText = m_dcOn ? "Turn Off DC Voltage" : "Turn On DC Voltage";
+}
+
+void Analyzer1960Engine::StopAnalyzer()
+{
+    if (m_bus.device < 0)
+        return;
+    if (gpib::ibnotify(m_bus.device, 0, nullptr, nullptr) & gpib::ERR) {
+        OnGpibError("In StopAnalyzer(), command ibnotify has an Error");
+        return;
+    }
+    gpib::ibclr(m_bus.device);
+    const std::string command = StopCommand(m_dcOn);
+    if (m_bus.Write(command))
+        LogText(SentLine(command));
+    else
+        OnGpibError(CommandContext("StopAnalyzer", m_bus.WriteCall()));
+    if (!m_dcOn && m_initialized) {
+        gpib::ibonl(m_bus.device, 1);
+        LogText("GPIB connection is closed.");
+        m_initialized = false;
+    }
+}
+
+void Analyzer1960Engine::ShutDownAnalyzerOnError()
+{
+    if (m_bus.device < 0) {
+        m_initialized = false;
+        return;
+    }
+    if (gpib::ibnotify(m_bus.device, 0, nullptr, nullptr) & gpib::ERR)
+        LogText("In StopAnalyzer(), command ibnotify has an Error\r\n");
+    if (!m_busError) {
+        gpib::ibtmo(m_bus.device, gpib::T1s);
+        if (m_bus.Write(kErrorStopCommand))
+            LogText(SentLine(kErrorStopCommand));
+        else
+            LogText("In StopAnalyzer(), command WriteToGPIB has an Error\r\n");
+    }
+    gpib::ibonl(m_bus.device, 0);
+    m_bus.device = -1;
+    m_deviceOpen = false;
+    LogText("GPIB connection is closed.");
+    m_initialized = false;
+}

@@ -1,0 +1,75 @@
+#pragma once
+// The NF 5060 and 5060A analyzers on GPIB: three channels, their own command language (a header
+// with a blank and a value, "OAM 1", or with a digit, "OWF0"), their reply layout and their own
+// status byte (bit 0 output ready, bit 2 measuring, bit 4 error, bit 7 unknown command) with an
+// error byte read by "?ERR" as a binary text.
+
+#include "sim/Circuit.h"
+#include "sim/Ieee488Device.h"
+#include "sim/SimConfig.h"
+
+#include <random>
+#include <string>
+
+namespace talsim {
+
+class Instrument5060 final : public Ieee488Device {
+public:
+    static constexpr std::uint8_t kReady = 0x01;
+    static constexpr std::uint8_t kMeasuring = 0x04;
+    static constexpr std::uint8_t kError = 0x10;
+    static constexpr std::uint8_t kUnknownCommand = 0x80;
+    // Error byte bits.
+    static constexpr std::uint8_t kHeaderError = 0x01;
+    static constexpr std::uint8_t kParameterError = 0x02;
+
+    explicit Instrument5060(SimConfig& config);
+
+    int Address() const override { return config_.address; }
+    bool Present() const override;
+    bool AcceptsMessage() override;
+    bool ReadsTimeOut() const override { return config_.faults.timeout; }
+    bool OutputPending() const override { return measuring_; }
+    std::optional<Clock::time_point> NextDue() const override;
+    void Advance(Clock::time_point now) override;
+    void FaultsChanged() override;
+    void Reseed() override { rng_.seed(config_.seed); }
+
+protected:
+    bool Execute(const Command& command, Clock::time_point now) override;
+    std::uint8_t InstrumentBits() const override;
+    void OnOutputRead(std::size_t n) override;
+    void OnOutputDiscarded() override { ready_ = false; }
+
+private:
+    bool ExecuteSetting(const std::string& header, const std::string& value);
+    std::string Identification() const;
+    double MaximumFrequency() const;
+    void StartMeasurement(Clock::time_point now);
+    std::string FormatReading();
+
+    SimConfig& config_;
+    std::mt19937_64 rng_;
+    double frequency_ = 1000.0;
+    double amplitude_ = 0.0;
+    double offset_ = 0.0;
+    int waveform_ = 0;  // 0 sine, 1 square, 2 triangle
+    bool output_ = false;
+    bool integrateCycles_ = false;
+    double integrationTime_ = 1.0;
+    double delayTime_ = 0.0;
+    int cycles_ = 1;
+    int delayCycles_ = 0;
+    int autoChannel_ = 1;
+    int autoMode_ = 0;
+
+    bool measuring_ = false;
+    Clock::time_point due_{};
+    bool ready_ = false;
+    std::uint8_t errorByte_ = 0;
+    bool unknownCommand_ = false;
+    long readingsTaken_ = 0;
+    bool vanished_ = false;
+};
+
+} // namespace talsim
