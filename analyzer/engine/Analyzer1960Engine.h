@@ -133,6 +133,7 @@ protected:
     // --- What the 1800 series does differently -------------------------------------------------------
     virtual const analyzer::family1960::DialogTexts& Texts() const;
     virtual double AcVoltsMinimum() const { return 0.01; }
+    virtual double FrequencyStepMinimum() const { return 1e-4; }
     // The Max AC Volts Out ceiling of the hardware at the current frequency.
     virtual double HardwareCeiling() const { return 10.0; }
     // Max AC Volts Out was set by its rule: the 1800 series keeps it as its band's ceiling.

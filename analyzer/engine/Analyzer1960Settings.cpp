@@ -57,7 +57,7 @@ void Analyzer1960Engine::SetStepsPerDecade(double steps)
 
 void Analyzer1960Engine::SetFrequencyStep(double hertz)
 {
-    m_fields.frequencyStep = ClampFrequencyStep(hertz, m_limits.minimum < 1e-4 ? 1e-5 : 1e-4, m_limits.maximum);
+    m_fields.frequencyStep = ClampFrequencyStep(hertz, FrequencyStepMinimum(), m_limits.maximum);
     EmitFieldsChanged();
 }
 

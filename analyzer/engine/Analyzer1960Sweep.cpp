@@ -118,7 +118,7 @@ void Analyzer1960Engine::StartAnalyzer()
     QueueStartSettings();
     // The step of the sweep type: the values in use start from the user's.
     m_fields.stepsPerDecade = ClampStepsPerDecade(m_fields.stepsPerDecade);
-    m_fields.frequencyStep = ClampFrequencyStep(m_fields.frequencyStep, m_limits.minimum < 1e-4 ? 1e-5 : 1e-4,
+    m_fields.frequencyStep = ClampFrequencyStep(m_fields.frequencyStep, FrequencyStepMinimum(),
                                                 m_limits.maximum);
     m_sweep.logSweep = m_fields.logSweep;
     m_sweep.stepsPerDecade = m_sweep.userStepsPerDecade = m_fields.stepsPerDecade;
