@@ -71,9 +71,9 @@ void SaveScreenshot(QWidget& widget, const std::string& name)
     widget.grab().save(QString::fromStdString(std::string(folder) + "/" + name + ".png"));
 }
 
-int ConfigureSimulator(const std::string& text)
+int ConfigureSimulator(const char* text)
 {
-    return Environment::configure ? Environment::configure(text.c_str()) : -1;
+    return Environment::configure ? Environment::configure(text) : -1;
 }
 
 PromptResult FixturePrompter::Message(const std::string& text, const std::string& caption, PromptButtons buttons,

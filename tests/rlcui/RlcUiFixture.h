@@ -31,7 +31,8 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = s
 void SaveScreenshot(QWidget& widget, const std::string& name);
 
 // talsim_configure of the simulator the bindings use; 0 when accepted.
-int ConfigureSimulator(const std::string& text);
+int ConfigureSimulator(const char* text);
+inline int ConfigureSimulator(const std::string& text) { return ConfigureSimulator(text.c_str()); }
 
 // The user at the fixture: answers like a ScriptedPrompter and, when a message asks for the
 // circuit to be opened, closed or filled, sets the simulator's fixture accordingly first.

@@ -1,19 +1,4 @@
-#include "cli/rlc/SimulatedOperator.h"
-
-#include <iostream>
-
-namespace {
-
-void Print(const std::string& caption, const std::string& text)
-{
-    std::string printed;
-    for (const char c : text)
-        if (c != '\r')
-            printed += c == '\n' ? ' ' : c;
-    std::cerr << "talvern-cli: " << (caption.empty() ? "" : caption + ": ") << printed << '\n';
-}
-
-}  // namespace
+#include "rlc/adapters/SimulatedOperator.h"
 
 SimulatedOperator::SimulatedOperator(int (*configure)(const char*), std::string measurementName,
                                      std::string calibrationFile)
@@ -21,10 +6,16 @@ SimulatedOperator::SimulatedOperator(int (*configure)(const char*), std::string 
 {
 }
 
+void SimulatedOperator::Show(const std::string& caption, const std::string& text) const
+{
+    if (show)
+        show(caption, text);
+}
+
 PromptResult SimulatedOperator::Message(const std::string& text, const std::string& caption, PromptButtons buttons,
                                         PromptIcon icon)
 {
-    Print(caption, text);
+    Show(caption, text);
     if (caption == "Error")
         m_errorShown = true;
     if (text == "Please open the circuit, then press 'OK'")
@@ -39,14 +30,14 @@ PromptResult SimulatedOperator::Message(const std::string& text, const std::stri
 int SimulatedOperator::ThreeButtons(const std::string& text, const std::string& caption, const std::string& b1,
                                     const std::string& b2, const std::string& b3)
 {
-    Print(caption, text + " -> " + b1);
+    Show(caption, text + " -> " + b1);
     ScriptedPrompter::ThreeButtons(text, caption, b1, b2, b3);
     return 1;  // Continue, Keep it
 }
 
 std::optional<std::string> SimulatedOperator::TextInput(const std::string& prompt, const std::string& initial)
 {
-    Print("", prompt + " -> " + m_name);
+    Show("", prompt + " -> " + m_name);
     ScriptedPrompter::TextInput(prompt, initial);
     return m_name;
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The user at the test fixture of a headless RLC measurement: every message is printed on
-// stderr; asked to open, short or fill the fixture, it switches the simulated analyzer's fixture
-// before answering; it continues and keeps each calibration sweep, names the measurement and
-// answers the file choosers with the calibration file.
+// The user at the test fixture of a simulated analyzer, as a Prompter: asked to open, short or
+// fill the fixture, it switches the simulator's fixture before answering; it continues and
+// keeps each calibration sweep, names the measurement and answers the file choosers with the
+// calibration file. For headless measurements and their tests.
+#include <functional>
 #include <string>
 
 #include "data/ScriptedPrompter.h"
@@ -10,7 +11,10 @@
 class SimulatedOperator final : public ScriptedPrompter {
 public:
     // configure: the simulator's talsim_configure.
-    SimulatedOperator(int (*configure)(const char*), std::string measurementName, std::string calibrationFile);
+    SimulatedOperator(int (*configure)(const char*), std::string measurementName, std::string calibrationFile = "");
+
+    // Every text shown, with its caption ("" for none), as it is shown.
+    std::function<void(const std::string& caption, const std::string& text)> show;
 
     PromptResult Message(const std::string& text, const std::string& caption, PromptButtons buttons,
                          PromptIcon icon) override;
@@ -24,6 +28,8 @@ public:
     bool ErrorShown() const { return m_errorShown; }
 
 private:
+    void Show(const std::string& caption, const std::string& text) const;
+
     int (*m_configure)(const char*);
     std::string m_name;
     std::string m_calibrationFile;
