@@ -169,6 +169,31 @@ TEST_F(RlcWorkflowTest, SavedCalibrationLoadsIntoANewDocumentAndMeasures)
     EXPECT_NEAR(panel->Model().Page().m_c.value, 1e-6, 0.01e-6);
 }
 
+TEST_F(RlcWorkflowTest, RedoneAndFollowingSweepsStartCleanWithTheDialogsRealWaits)
+{
+    // With the dialog's fixed waits the analyzer answers the point it was measuring when a
+    // sweep stopped; the next sweep, started from the end of the last, must not take that.
+    instrument::RealSleeper realSleeper;
+    instrument::ScopedSleeper useRealSleeper(realSleeper);
+    ResetSimulator("dut=R:R=100");
+    MeasurementPageSettings s;
+    s.startFrequency = 100;
+    s.stopFrequency = 1000;
+    WriteMeasurementPageSettings(store, s);
+    OpenAnalyzer();
+    OpenPanel();
+    prompter.threeButtonAnswers = {2, 1, 2, 1};  // Redo, Continue, Redo, Keep it
+    panel->Measurement().OnCalibrate();
+    ASSERT_TRUE(PumpUntil([&] { return prompter.Saw("Calibration complete") || prompter.Saw("Analyzer error"); }))
+        << prompter.Texts();
+    EXPECT_FALSE(prompter.Saw("Analyzer error")) << prompter.Texts() << commLog;
+    CTalDocument& doc = *ActiveDocument();
+    ASSERT_EQ(doc.GetDataSetCount(), 2);
+    EXPECT_EQ(doc.GetCalibrationRole(0), 1);
+    EXPECT_EQ(doc.GetCalibrationRole(1), 2);
+    EXPECT_EQ(doc.GetPointCount(1), 11);
+}
+
 TEST_F(RlcWorkflowTest, ErrorsOfTheWorkflowReachTheUser)
 {
     Prepare("R:R=100");
