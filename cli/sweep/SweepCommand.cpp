@@ -1,4 +1,4 @@
-// talvern-cli sweep: one sweep of a 2600-series analyzer, headless, through the same engine and
+// talvern-cli sweep: one sweep of an analyzer of any family, headless, through the same engine and
 // sweep target as the program, written as a document.
 
 #include <QCoreApplication>
@@ -12,7 +12,10 @@
 #include <iostream>
 #include <memory>
 
+#include "analyzer/engine/Analyzer1852Engine.h"
+#include "analyzer/engine/Analyzer1960Engine.h"
 #include "analyzer/engine/Analyzer2600Engine.h"
+#include "analyzer/engine/Analyzer5060Engine.h"
 #include "analyzer/engine/BasicAnalyzerHost.h"
 #include "analyzer/target/SweepTarget.h"
 #include "cli/CliSupport.h"
@@ -71,7 +74,9 @@ void ConfigureSimulator(const std::string& library, const SweepOptions& options)
         throw FileError(library + ": no talsim_configure");
     char model[8];
     std::snprintf(model, sizeof model, "%x", static_cast<unsigned>(options.modelCode));
-    const std::string placement = "board=" + std::to_string(options.gpibBoard) + ";address=" +
+    const int type = options.analyzerType;
+    const char* family = type == 0 ? "5060" : type == 6 ? "1960" : (type >= 7 && type <= 9) ? "1800" : "2600";
+    const std::string placement = std::string("family=") + family + ";board=" + std::to_string(options.gpibBoard) + ";address=" +
                                   std::to_string(options.address) + ";model=" + model +
                                   ";serial=" + std::to_string(options.serialNumber) + ";";
     if (configure(placement.c_str()) != 0)
@@ -114,7 +119,44 @@ private:
     int last_ = -1;
 };
 
-void ApplyOptions(Analyzer2600Engine& engine, const SweepOptions& options)
+// The seconds one point takes beyond its measurement, for the quiet limit.
+double SecondsPerPoint(const analyzer::family2600::Settings& fields)
+{
+    return fields.integrationByTime ? fields.integrationTime + fields.delayTime : 0.0;
+}
+double SecondsPerPoint(const analyzer::family1960::Settings& fields)
+{
+    return fields.delay + 10.0;  // the slowest integration time
+}
+double SecondsPerPoint(const analyzer::family5060::Settings& fields)
+{
+    return fields.integrationMode == analyzer::family5060::IntegrationMode::Time
+               ? fields.integrationTime + fields.delayTime
+               : 0.0;
+}
+
+// The 2600 series is opened with the dialog; the other families connect at the first measurement.
+bool OpenAnalyzer(Analyzer2600Engine& engine) { return engine.InitDialogStage2(""); }
+template <typename Engine>
+bool OpenAnalyzer(Engine&)
+{
+    return true;
+}
+
+// Releases the analyzer as the program does; a lost bus is not written to again. The other
+// families' orderly stop has already released it.
+void ReleaseAnalyzer(Analyzer2600Engine& engine, int completion)
+{
+    if (completion != 1)
+        engine.ShutDownAnalyzer();
+}
+template <typename Engine>
+void ReleaseAnalyzer(Engine&, int)
+{
+}
+
+template <typename Engine>
+void ApplyOptions(Engine& engine, const SweepOptions& options)
 {
     engine.SetSweepRange(options.start, options.stop);
     engine.SetLogSweep(options.logSweep);
@@ -139,6 +181,51 @@ void ApplyOptions(Analyzer2600Engine& engine, const SweepOptions& options)
         engine.SetMaxChangeGain(true, *options.maxGainDb);
     if (options.maxPhaseDegrees)
         engine.SetMaxChangePhase(true, *options.maxPhaseDegrees);
+}
+
+// One sweep with the family's engine; completion as the callback hears it (1 when it never ends).
+template <typename Engine>
+void SweepWith(BasicAnalyzerHost& host, const SweepOptions& options, ProgressLine& progress, std::ofstream& commLog,
+               int& completion, bool& opened)
+{
+    auto lastHeard = std::chrono::steady_clock::now();
+    {
+        Engine engine(host);
+        QObject::connect(&engine, &Engine::CommLogAppended, [&](const std::string& text, bool) {
+            if (commLog)
+                commLog << text;
+        });
+        QObject::connect(&engine, &AnalyzerDialog::ProgressChanged, [&](int percent) { progress.Show(percent); });
+        QObject::connect(&engine, &Engine::ReadingShown,
+                         [&] { lastHeard = std::chrono::steady_clock::now(); });
+        QObject::connect(&engine, &AnalyzerDialog::SweepComplete, [&](int code) { completion = code; });
+
+        opened = OpenAnalyzer(engine);
+        if (opened) {
+            ApplyOptions(engine, options);
+            const double perPoint = SecondsPerPoint(engine.Fields());
+            const auto quietLimit = std::chrono::duration<double>(kQuietLimitSeconds + 3.0 * perPoint);
+
+            lastHeard = std::chrono::steady_clock::now();
+            engine.OnButtonRunSweep();
+            while (completion < 0) {
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+                if (completion < 0 && std::chrono::steady_clock::now() - lastHeard > quietLimit) {
+                    progress.End();
+                    std::cerr << "talvern-cli: no reading from the analyzer for "
+                              << static_cast<int>(quietLimit.count()) << " s; the sweep is stopped\n";
+                    engine.OnButtonRunSweep();
+                    if (completion <= 0)
+                        completion = 1;
+                }
+            }
+            progress.End();
+            ReleaseAnalyzer(engine, completion);
+            QCoreApplication::processEvents();
+        } else {
+            completion = 1;
+        }
+    }
 }
 
 class PrompterScope {
@@ -199,46 +286,13 @@ int RunSweep(const Arguments& args)
 
     int completion = -1;
     bool opened = false;
-    auto lastHeard = std::chrono::steady_clock::now();
-    {
-        Analyzer2600Engine engine(host);
-        QObject::connect(&engine, &Analyzer2600Engine::CommLogAppended, [&](const std::string& text, bool) {
-            if (commLog)
-                commLog << text;
-        });
-        QObject::connect(&engine, &AnalyzerDialog::ProgressChanged, [&](int percent) { progress.Show(percent); });
-        QObject::connect(&engine, &Analyzer2600Engine::ReadingShown,
-                         [&] { lastHeard = std::chrono::steady_clock::now(); });
-        QObject::connect(&engine, &AnalyzerDialog::SweepComplete, [&](int code) { completion = code; });
-
-        opened = engine.InitDialogStage2("");
-        if (opened) {
-            ApplyOptions(engine, options);
-            const analyzer::family2600::Settings& fields = engine.Fields();
-            const double perPoint = fields.integrationByTime ? fields.integrationTime + fields.delayTime : 0.0;
-            const auto quietLimit = std::chrono::duration<double>(kQuietLimitSeconds + 3.0 * perPoint);
-
-            lastHeard = std::chrono::steady_clock::now();
-            engine.OnButtonRunSweep();
-            while (completion < 0) {
-                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
-                if (completion < 0 && std::chrono::steady_clock::now() - lastHeard > quietLimit) {
-                    progress.End();
-                    std::cerr << "talvern-cli: no reading from the analyzer for "
-                              << static_cast<int>(quietLimit.count()) << " s; the sweep is stopped\n";
-                    engine.OnButtonRunSweep();
-                    if (completion <= 0)
-                        completion = 1;
-                }
-            }
-            progress.End();
-            // Releases the analyzer as the program does; a lost bus is not written to again.
-            if (completion != 1)
-                engine.ShutDownAnalyzer();
-            QCoreApplication::processEvents();
-        } else {
-            completion = 1;
-        }
+    switch (options.analyzerType) {
+    case 0: SweepWith<Analyzer5060Engine>(host, options, progress, commLog, completion, opened); break;
+    case 6: SweepWith<Analyzer1960Engine>(host, options, progress, commLog, completion, opened); break;
+    case 7:
+    case 8:
+    case 9: SweepWith<Analyzer1852Engine>(host, options, progress, commLog, completion, opened); break;
+    default: SweepWith<Analyzer2600Engine>(host, options, progress, commLog, completion, opened); break;
     }
 
     SaveDocumentOrThrow(document, options.out);

@@ -1,7 +1,9 @@
 #include "cli/sweep/SweepOptions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "cli/CliSupport.h"
 #include "data/CLocaleNumbers.h"
@@ -107,14 +109,20 @@ SweepOptions ParseSweepOptions(const Arguments& args)
 
     SweepOptions options;
     if (const std::string* type = parsed.Value("--type")) {
-        if (*type == "RLC2600")
-            options.analyzerType = 10;
-        else if (*type == "RLC1370")
-            options.analyzerType = 11;
-        else
-            throw UsageError("--type: the sweep command drives the 2600 series (RLC2600 or RLC1370)");
+        static const struct {
+            const char* code;
+            int type;
+        } kTypes[] = {{"RLC880", 0},  {"RLC1960", 6},  {"RLC1842", 7}, {"RLC1852", 8},
+                      {"RLC1862", 9}, {"RLC2600", 10}, {"RLC1370", 11}};
+        const auto known = std::find_if(std::begin(kTypes), std::end(kTypes),
+                                        [&](const auto& entry) { return *type == entry.code; });
+        if (known == std::end(kTypes))
+            throw UsageError("--type: RLC2600, RLC1370, RLC1960, RLC1842, RLC1852, RLC1862 or RLC880");
+        options.analyzerType = known->type;
     }
     options.usb = parsed.Flag("--usb");
+    if (options.usb && options.analyzerType != 10 && options.analyzerType != 11)
+        throw UsageError("--usb: only the 2600 series is reached over USB");
     if (options.usb && (parsed.Value("--gpib-board") || parsed.Value("--address")))
         throw UsageError("--usb excludes --gpib-board and --address");
     if (const std::string* board = parsed.Value("--gpib-board"))

@@ -7,7 +7,7 @@
 #include "cli/Commands.h"
 
 struct SweepOptions {
-    int analyzerType = 10;  // RLC2600 or RLC1370
+    int analyzerType = 10;  // 10 RLC2600, 11 RLC1370, 6 RLC1960, 7-9 RLC1842/1852/1862, 0 RLC880
     bool usb = false;
     int gpibBoard = 0;
     int address = 5;

@@ -42,6 +42,24 @@ expect_status 0 usbinfo -- "$CLI" info "$WORK/usb.tal"
 expect_text usbinfo "$WORK/usbinfo.out" "Data gathered by the 5xxx System"
 expect_text usbinfo "$WORK/usbinfo.out" "frequency: 1000 .. 3500 Hz"
 
+# The other families over GPIB, each with its own start text and acquisition line.
+expect_status 0 f1960 -- "$CLI" sweep --type RLC1960 --start 10 --stop 100 --simulate "noise=0" \
+    --out "$WORK/f1960.tal" --comm-log "$WORK/f1960.log"
+expect_text f1960 "$WORK/f1960.out" "11 readings written"
+expect_text f1960 "$WORK/f1960.log" "Sent:'FREQUE,12.59;GAINPH?;'"
+expect_status 0 f1960info -- "$CLI" info "$WORK/f1960.tal"
+expect_text f1960info "$WORK/f1960info.out" "Data gathered by the 1960 System"
+expect_status 0 f1842 -- "$CLI" sweep --type RLC1842 --start 1M --stop 20M --log-steps 2 --simulate "noise=0" \
+    --out "$WORK/f1842.tal" --comm-log "$WORK/f1842.log"
+expect_text f1842 "$WORK/f1842.log" "1800 Analyzer found."
+expect_text f1842 "$WORK/f1842.log" "Freq limited to 1.5e+07 for current waveform"
+expect_status 0 f880 -- "$CLI" sweep --type RLC880 --start 10 --stop 100 --simulate "noise=0" \
+    --out "$WORK/f880.tal" --comm-log "$WORK/f880.log"
+expect_text f880 "$WORK/f880.log" "Sent:'INT;SSS1;HDR1;OAM 1;ODB 0;BDS 0;BIS 1;AIM 0;OWF0;OON0;OON1;SRQ1;OFR 10;MSI;'"
+expect_status 0 f880info -- "$CLI" info "$WORK/f880.tal"
+expect_text f880info "$WORK/f880info.out" "Data gathered by the Talvern 880 System"
+expect_status 2 f1960usb -- "$CLI" sweep --type RLC1960 --usb --start 10 --stop 100 --out "$WORK/bad.tal"
+
 # The analyzer vanishes mid-sweep: the report, exit 4, and the readings so far in the document.
 expect_status 4 lost -- "$CLI" sweep --start 10 --stop 100k --simulate "fault=vanish_after:5" --out "$WORK/lost.tal"
 expect_text lost "$WORK/lost.err" "talvern-cli: Error on GPIB Bus..."
@@ -56,7 +74,7 @@ expect_text absent "$WORK/absent.err" "No Analyzer Detected"
 
 # Bad options: exit 2, nothing written.
 expect_status 2 nostop -- "$CLI" sweep --start 10 --out "$WORK/bad.tal" --simulate
-expect_status 2 badtype -- "$CLI" sweep --type RLC1960 --start 10 --stop 100 --out "$WORK/bad.tal"
+expect_status 2 badtype -- "$CLI" sweep --type RLC1961 --start 10 --stop 100 --out "$WORK/bad.tal"
 expect_status 2 badnumber -- "$CLI" sweep --start 10x --stop 100 --out "$WORK/bad.tal"
 expect_status 2 bothsteps -- "$CLI" sweep --start 10 --stop 100 --log-steps 5 --linear-step 10 --out "$WORK/bad.tal"
 expect_status 2 badservo -- "$CLI" sweep --start 10 --stop 100 --servo 0.1,7 --out "$WORK/bad.tal"
