@@ -65,6 +65,7 @@ RLCDialogTabModel::RLCDialogTabModel(std::function<CTalView*()> activeDisplay, Q
     m_c = new CEditComponent(this);
     m_c->setObjectName(QStringLiteral("c"));
     m_secondLabel = new QLabel(QStringLiteral("L:"), this);
+    m_secondLabel->setObjectName(QStringLiteral("secondLabel"));
     m_secondUnit = new QLabel(QStringLiteral("H"), this);
     m_schematic = new QLabel(this);
     m_schematic->setObjectName(QStringLiteral("schematic"));

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,7 +16,9 @@
 #include <set>
 
 #include "RlcUiFixture.h"
+#include "data/DataSet.h"
 #include "rlc/model/CircuitKind.h"
+#include "rlc/report/ReportWriter.h"
 #include "rlc/ui/CircuitSchematic.h"
 #include "rlc/ui/PanelSettings.h"
 #include "rlc/ui/RLCDialogTabModel.h"
@@ -207,6 +210,43 @@ TEST_F(RlcPanelWindowTest, PeakVoltageListFollowsTheHighVoltageOption)
     values.optionBits = host.optionBits;
     OpenPanel();
     EXPECT_TRUE(Control<QComboBox>("peakVoltageSelect")->isHidden());
+}
+
+TEST_F(RlcPanelWindowTest, ModelPageFieldsTakeTheUsersValuesForThePlotAndTheReport)
+{
+    OpenAnalyzer();
+    OpenPanel();
+    CTalDocument& doc = *ActiveDocument();
+    // A 100 Ohm resistor as the impedance of node 2 over node 1.
+    auto resistor = std::make_unique<CDataSet>();
+    for (double f : {10.0, 100.0, 1000.0})
+        resistor->AddPoint(f, 1.0, 0.0, 100.0, 0.0);
+    doc.AddDataSet(std::move(resistor));
+    RLCDialogTabModel& model = panel->Model();
+    model.ChooseKind(KIND_R);
+    EXPECT_EQ(Control<QLineEdit>("r")->text().toStdString(), "100");
+    Enter("r", "47");
+    EXPECT_EQ(model.Page().m_r.value, 47.0);
+    EXPECT_EQ(ReportCircuitOf(model.Page()).r.text, "47");
+
+    // An inductor's rule finds nothing in a resistor: "N/A", and no plot from it.
+    model.ChooseKind(KIND_L);
+    EXPECT_EQ(Control<QLineEdit>("second")->text().toStdString(), "N/A");
+    EXPECT_EQ(Control<QLineEdit>("r")->text().toStdString(), "");
+    EXPECT_EQ(model.CreatePlot(), -1);
+    Enter("second", "-1m");
+    EXPECT_EQ(model.CreatePlot(), -1);
+    Enter("second", "1m");
+    const int plot = model.CreatePlot();
+    ASSERT_EQ(plot, 1);
+    EXPECT_EQ(doc.GetDataSetName(plot), "Model (L)");
+
+    // The list is read from the document when it is opened: the plot is listed now.
+    model.OpenDataSetList();
+    EXPECT_EQ(panel->findChild<QComboBox*>("dataSet")->count(), 2);
+    EXPECT_EQ(panel->findChild<QComboBox*>("dataSet")->itemText(1).toStdString(), "2_Model (L)");
+    model.ChooseKind(KIND_R_PLUS_R_PAR_C);
+    EXPECT_EQ(panel->findChild<QLabel*>("secondLabel")->text().toStdString(), "Rp:");
 }
 
 TEST(RlcPanelPlacement, StoredPositionIsKeptOnTheScreen)
