@@ -18,6 +18,10 @@ int RunSweep(const Arguments& args);
 // Calibration, component measurement, fit and report of the RLC control panel, headless.
 int RunRlc(const Arguments& args);
 #endif
+#ifdef TALVERN_CLI_MEASURE_DEMO
+// A whole RLC measurement on the simulated analyzer: document, report and display picture.
+int RunMeasureDemo(const Arguments& args);
+#endif
 
 // The text printed by --help and after a usage error.
 const char* UsageText();

@@ -24,6 +24,9 @@ constexpr Command kCommands[] = {
 #ifdef TALVERN_CLI_RLC
     {"rlc", RunRlc},
 #endif
+#ifdef TALVERN_CLI_MEASURE_DEMO
+    {"measure-demo", RunMeasureDemo},
+#endif
 };
 
 int Dispatch(Arguments args)
@@ -81,6 +84,11 @@ const char* UsageText()
            "      sweeps, the fixture switched between them, then the component with the fixture's\n"
            "      parasitics removed; with --kind the circuit (R, L, C, R+L, ..., R||L||C) is fitted\n"
            "      and plotted. --cal loads FILE.cal when it exists, else saves the calibration there.\n"
+#endif
+#ifdef TALVERN_CLI_MEASURE_DEMO
+           "  measure-demo OUTDIR\n"
+           "      Calibrates the simulated fixture, measures an R + L and fits it, then writes\n"
+           "      OUTDIR/measurement.tal, the report and a picture of the impedance display.\n"
 #endif
            "\n"
            "Exit status: 0 success, 1 output could not be written, 2 bad usage,\n"
