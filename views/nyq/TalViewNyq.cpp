@@ -12,9 +12,42 @@ CTalViewNyq::CTalViewNyq(CTalDocument* document, QWidget* parent)
     AttachToDocument();
 }
 
+CGraphSettingsNyqDlg::Values CTalViewNyq::SettingsValues() const
+{
+    CGraphSettingsNyqDlg::Values v;
+    v.gridColor = m_fields.gridColor;
+    v.auxColor = m_fields.nyquistAuxColor;
+    v.options = m_fields.nyquistOptions;
+    v.dataNumbers = m_fields.dataNumbersShown != 0;
+    v.title = m_fields.titlePresent;
+    v.range = m_nyqRenderer.range;
+    v.rangeAxis = int(m_nyqRenderer.rangeAxis);
+    v.invertY = m_nyqRenderer.invertY;
+    v.onlyPositiveX = m_nyqRenderer.onlyPositiveX;
+    return v;
+}
+
+void CTalViewNyq::ApplySettings(const CGraphSettingsNyqDlg::Values& v)
+{
+    m_fields.gridColor = v.gridColor;
+    m_fields.nyquistAuxColor = v.auxColor;
+    m_fields.nyquistOptions = v.options;
+    m_fields.dataNumbersShown = v.dataNumbers ? 1 : 0;
+    m_fields.titlePresent = v.title;
+    if (v.range > 0)
+        m_nyqRenderer.range = v.range;
+    m_nyqRenderer.rangeAxis = v.rangeAxis == 1 ? NyqRangeAxis::Y : NyqRangeAxis::X;
+    m_nyqRenderer.invertY = v.invertY;
+    m_nyqRenderer.onlyPositiveX = v.onlyPositiveX;
+    SetModified();
+    Redraw();
+}
+
 void CTalViewNyq::OnGraphProperties()
 {
-    RunGraphSettingsDialog(*this);
+    CGraphSettingsNyqDlg dialog(SettingsValues(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        ApplySettings(dialog.Result());
 }
 
 void CTalViewNyq::OnDataSetProperties()
