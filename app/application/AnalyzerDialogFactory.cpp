@@ -1,6 +1,10 @@
 #include "app/application/AnalyzerDialogFactory.h"
 
+#include "analyzer/dialogs/Analyzer1852Dlg.h"
+#include "analyzer/dialogs/Analyzer1960Dlg.h"
+#include "analyzer/dialogs/Analyzer5060Dlg.h"
 #include "app/application/Analyzer2600Control.h"
+#include "app/application/FamilyAnalyzerControl.h"
 
 std::unique_ptr<AnalyzerControl> CreateAnalyzerDialog(AnalyzerFamily family,
                                                       const AnalyzerDialogContext& context)
@@ -9,9 +13,11 @@ std::unique_ptr<AnalyzerControl> CreateAnalyzerDialog(AnalyzerFamily family,
     case AnalyzerFamily::A2600:
         return std::make_unique<Analyzer2600Control>(context);
     case AnalyzerFamily::NF5060:
+        return std::make_unique<FamilyAnalyzerControl<CAnalyzer5060Dlg>>(context);
     case AnalyzerFamily::A1960:
+        return std::make_unique<FamilyAnalyzerControl<CAnalyzer1960Dlg>>(context);
     case AnalyzerFamily::S1800:
-        break;
+        return std::make_unique<FamilyAnalyzerControl<CAnalyzer1852Dlg>>(context);
     }
     return nullptr;
 }
