@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include <iostream>
+#include <memory>
 
 #include "app/application/CommandLine.h"
 #include "app/application/ProductVersion.h"
@@ -16,6 +17,8 @@
 #include "app/platform/SimulatorLibrary.h"
 #include "app/platform/SingleInstance.h"
 #include "app/settings/IniSettingsStore.h"
+#include "app/simulator/SimulatorConnection.h"
+#include "app/simulator/SimulatorWindow.h"
 #include "instrument/gpib/Gpib.h"
 #include "instrument/visa/Visa.h"
 
@@ -88,9 +91,20 @@ int main(int argc, char** argv)
     SingleInstance instance(serverName);
     instance.Listen([&app](const std::string& command) { return app.OnDDECommand(command); });
 
+    // On the simulated analyzer the user chooses what sits in its fixture in a window of its own.
+    std::unique_ptr<SimulatorConnection> simulator;
+    std::unique_ptr<SimulatorWindow> simulatorWindow;
     int result = 0;
-    if (app.InitInstance(commandLine))
+    if (app.InitInstance(commandLine)) {
+        if (commandLine.simulate && commandLine.gpibLibrary.empty() && commandLine.visaLibrary.empty()) {
+            simulator = std::make_unique<SimulatorConnection>(SimulatorLibraryPath());
+            simulatorWindow = std::make_unique<SimulatorWindow>(*simulator);
+            simulatorWindow->show();
+            simulatorWindow->Apply();
+        }
         result = QApplication::exec();
+    }
+    simulatorWindow.reset();
     app.ExitInstance();
     SetPrompter(nullptr);
     return result;

@@ -71,7 +71,13 @@ bool CTalvernApp::InitInstance(const CommandLineInfo& commandLine)
     m_mainFrame->SetApplicationTitle(MainWindowTitle(m_values.analyzerType));
 
     // 13. The help file in the program folder.
+    // Where no compiled help file is installed, the HTML user guide of the program folder's
+    // help/ folder stands in for it.
     m_values.helpFilePath = m_env.programFolder + "TalvernRLC.chm";
+    if (const std::string guide = m_env.programFolder + "help/index.html";
+        !QFileInfo::exists(QString::fromStdString(m_values.helpFilePath)) &&
+        QFileInfo::exists(QString::fromStdString(guide)))
+        m_values.helpFilePath = guide;
     m_help->SetHelpFilePath(m_values.helpFilePath);
     if (!QFileInfo::exists(QString::fromStdString(m_values.helpFilePath)))
         m_reporter.ShowMessage("Help file not found:\r\n" + m_values.helpFilePath);
