@@ -2,6 +2,7 @@
 // when there is one; otherwise this one starts, listens for later launches and runs until its
 // main window closes.
 #include <QApplication>
+#include <QScreen>
 
 #include <iostream>
 #include <memory>
@@ -100,6 +101,11 @@ int main(int argc, char** argv)
             simulator = std::make_unique<SimulatorConnection>(SimulatorLibraryPath());
             simulatorWindow = std::make_unique<SimulatorWindow>(*simulator);
             simulatorWindow->show();
+            // At the screen's right edge, clear of the documents that open at the left.
+            if (const QScreen* screen = simulatorWindow->screen()) {
+                const QRect area = screen->availableGeometry();
+                simulatorWindow->move(area.right() + 1 - simulatorWindow->frameGeometry().width(), area.top());
+            }
             simulatorWindow->Apply();
         }
         result = QApplication::exec();
