@@ -154,4 +154,28 @@ TEST_F(Engine1852, ClosingWithoutADisplayHidesAndStoresTheBlock)
     EXPECT_DOUBLE_EQ(other.Limits().minimum, 1e-5);
 }
 
+TEST_F(Engine1852, StatusErrorCarriesTheSeriesTexts)
+{
+    ASSERT_TRUE(ConfigureSim("fault=esr_error"));
+    MakeEngine();
+    ASSERT_TRUE(RunSweep()) << fullLog;
+    EXPECT_NE(fullLog.find("Unexpected Status Byte from the 1842 or 1852 analyzer\r\n"
+                           "In OnMsg1852Sweep(), serial poll shows an error\r\n1852 Status Byte = &H"),
+              std::string::npos)
+        << fullLog;
+    EXPECT_NE(fullLog.find("1852 Error Byte = &H8 < Bit3-Device Dependent Error >\r\n"), std::string::npos);
+    EXPECT_EQ(completions, std::vector<int>{2});
+}
+
+TEST_F(Engine1852, AbsentAnalyzerIsABusErrorWithTheDialogsBox)
+{
+    ASSERT_TRUE(ConfigureSim("fault=no_listener"));
+    Analyzer1852Engine& e = MakeEngine();
+    e.OnCheckDc();
+    EXPECT_FALSE(e.DcOutputOn());
+    ASSERT_FALSE(prompter.shown.empty());
+    EXPECT_NE(prompter.shown.front().text.find("Cannot clear GPIB bus."), std::string::npos) << Shown();
+    EXPECT_EQ(prompter.shown.back().text, "Error in CAnalyzer1852Dlg::OnGpibError");
+}
+
 } // namespace
