@@ -100,13 +100,14 @@ int main(int argc, char** argv)
         if (commandLine.simulate && commandLine.gpibLibrary.empty() && commandLine.visaLibrary.empty()) {
             simulator = std::make_unique<SimulatorConnection>(SimulatorLibraryPath());
             simulatorWindow = std::make_unique<SimulatorWindow>(*simulator);
+            simulatorWindow->Apply();
+            simulatorWindow->adjustSize();
             simulatorWindow->show();
             // At the screen's right edge, clear of the documents that open at the left.
             if (const QScreen* screen = simulatorWindow->screen()) {
                 const QRect area = screen->availableGeometry();
                 simulatorWindow->move(area.right() + 1 - simulatorWindow->frameGeometry().width(), area.top());
             }
-            simulatorWindow->Apply();
         }
         result = QApplication::exec();
     }

@@ -144,7 +144,9 @@ bool SimulatorWindow::Apply()
         QApplication::beep();
         return false;
     }
-    m_status->setText(QStringLiteral("Taken: the next sweep measures it.\n") + QString::fromStdString(*text));
+    // Blanks after the separators let the long text wrap.
+    m_status->setText(QStringLiteral("Taken: the next sweep measures it.\n") +
+                      QString::fromStdString(*text).replace(QLatin1Char(';'), QStringLiteral("; ")));
     return true;
 }
 
