@@ -26,6 +26,8 @@
 #include "rlc/report/ReportFile.h"
 #include "rlc/report/ReportWriter.h"
 #include "views/imp/TalViewImp.h"
+#include "views/picture/DisplayPicture.h"
+#include "views/picture/JpegWriter.h"
 
 namespace {
 
@@ -35,6 +37,7 @@ constexpr int kExitMeasurementError = 4;
 constexpr const char* kComponent = "dut=R+L:R=10,L=1m;noise=0.001;time_factor=0";
 constexpr const char* kComponentText = "R + L (10 Ohm in series with 1 mH)";
 constexpr int kPictureWidth = 900, kPictureHeight = 650;
+constexpr int kJpegQuality = 70;  // the "Jpeg Quality" dialog's default
 
 std::string SimulatorLibrary()
 {
@@ -89,7 +92,7 @@ int RunMeasureDemo(const Arguments& args)
         throw FileError(dir.string() + ": " + error.message());
     const std::string documentPath = (dir / "measurement.tal").string();
     const std::string reportPath = (dir / "measurement-report.xml").string();
-    const std::string picturePath = (dir / "impedance.png").string();
+    const std::string picturePath = (dir / "impedance.jpg").string();
 
     // The picture needs a GUI application; without a display it is drawn on the offscreen one.
     if (std::getenv("QT_QPA_PLATFORM") == nullptr)
@@ -153,8 +156,8 @@ int RunMeasureDemo(const Arguments& args)
     const std::string report = FormatReport(document, reportOptions, ReportCircuitOf(model), CurrentReportTimeStamp());
     if (const std::string failure = WriteReportFile(reportPath, report); !failure.empty())
         throw FileError(reportPath + ": " + failure);
-    // TODO: the picture becomes a JPEG through the displays' JPEG writer once it is in.
-    if (!ImpedancePicture(document).save(QString::fromStdString(picturePath), "PNG"))
+    if (const QImage picture = ImpedancePicture(document);
+        !WriteJpegFile(RgbRowsFromImage(picture), picture.width(), picture.height(), kJpegQuality, picturePath))
         throw FileError(picturePath + ": the picture could not be written");
 
     std::cout << "\nWritten:\n"
