@@ -117,13 +117,12 @@ bool CGraphRenderer::ComputeTextRect(ViewPainter& dc)
     return true;
 }
 
-int CGraphRenderer::XFromLogFrequency(double lf) const
+void CGraphRenderer::UpdateLogRange() const
 {
-    const double lmin = std::log10(m_f.frequencyMin), lmax = std::log10(m_f.frequencyMax);
-    const LogicalRect& g = m_f.graphRect;
-    if (lmax == lmin)
-        return g.left;
-    return TruncateCoordinate(g.left + (lf - lmin) / (lmax - lmin) * (g.right - g.left));
+    m_rangeMin = m_f.frequencyMin;
+    m_rangeMax = m_f.frequencyMax;
+    m_logMin = std::log10(m_rangeMin);
+    m_logMax = std::log10(m_rangeMax);
 }
 
 int CGraphRenderer::XFromFrequency(double frequency) const
@@ -138,14 +137,6 @@ double CGraphRenderer::FrequencyFromX(int x) const
     if (g.right == g.left)
         return m_f.frequencyMin;
     return std::pow(10.0, lmin + (lmax - lmin) * (x - g.left) / double(g.right - g.left));
-}
-
-int CGraphRenderer::YFromValue(double value, double minimum, double maximum) const
-{
-    const LogicalRect& g = m_f.graphRect;
-    if (maximum == minimum)
-        maximum += 1e-11;
-    return TruncateCoordinate(g.bottom + (g.top - g.bottom) * (value - minimum) / (maximum - minimum));
 }
 
 int CGraphRenderer::LabelFontHeight(const ViewPainter& dc)

@@ -9,6 +9,7 @@
 // per visible data set), AutoScale and DrawSlideBarMarker; then derive a CTalView that owns it.
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 
 #include "views/base/CurvePath.h"
@@ -48,9 +49,35 @@ public:
 
     // Mappings of the graph rectangle.
     int XFromFrequency(double frequency) const;
-    int XFromLogFrequency(double logFrequency) const;
+    int XFromLogFrequency(double logFrequency) const
+    {
+        if (!(m_rangeMin == m_f.frequencyMin && m_rangeMax == m_f.frequencyMax))
+            UpdateLogRange();
+        const LogicalRect& g = m_f.graphRect;
+        if (m_logMax == m_logMin)
+            return g.left;
+        return TruncateCoordinate(g.left + (logFrequency - m_logMin) / (m_logMax - m_logMin) * (g.right - g.left));
+    }
     double FrequencyFromX(int x) const;
-    int YFromValue(double value, double minimum, double maximum) const;
+    // log10 of the frequency range.
+    double LogMin() const
+    {
+        if (!(m_rangeMin == m_f.frequencyMin && m_rangeMax == m_f.frequencyMax))
+            UpdateLogRange();
+        return m_logMin;
+    }
+    double LogMax() const
+    {
+        LogMin();
+        return m_logMax;
+    }
+    int YFromValue(double value, double minimum, double maximum) const
+    {
+        const LogicalRect& g = m_f.graphRect;
+        if (maximum == minimum)
+            maximum += 1e-11;
+        return TruncateCoordinate(g.bottom + (g.top - g.bottom) * (value - minimum) / (maximum - minimum));
+    }
 
     // Frequency-axis parts shared by every graph display.
     void DrawFrequencyGrid(ViewPainter& dc);
@@ -107,4 +134,16 @@ protected:
     ViewFields& m_f;
     PaintMessages m_messages;
     TraceCache m_cache;
+
+private:
+    // The smallest log frequency of every logical column (left + 1 .. right), for the range
+    // and graph rectangle they were computed for.
+    const std::vector<double>& ColumnEdges();
+    std::vector<double> m_edges;
+    LogicalRect m_edgesFor;
+    double m_edgesMin = 0, m_edgesMax = 0;
+    // log10 of the frequency range, recomputed only when the range changes.
+    void UpdateLogRange() const;
+    mutable double m_rangeMin = std::numeric_limits<double>::quiet_NaN(), m_rangeMax = m_rangeMin;
+    mutable double m_logMin = 0, m_logMax = 0;
 };

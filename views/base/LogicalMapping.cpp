@@ -3,15 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-int TruncateCoordinate(double value)
-{
-    // Far beyond any device; keeps int conversion defined for huge or infinite values.
-    constexpr double kLimit = 1e8;
-    if (std::isnan(value))
-        return 0;
-    return static_cast<int>(std::clamp(value, -kLimit, kLimit));
-}
-
 LogicalMapping::LogicalMapping(int originX, int originY, int width, int height)
     : m_originX(originX), m_originY(originY), m_width(std::max(width, 1)), m_height(std::max(height, 1))
 {
@@ -20,16 +11,6 @@ LogicalMapping::LogicalMapping(int originX, int originY, int width, int height)
 double LogicalMapping::ScaleUnit() const
 {
     return std::sqrt(double(m_width) / double(m_height));
-}
-
-int LogicalMapping::DeviceX(int x) const
-{
-    return m_originX + TruncateCoordinate(std::floor(x * double(m_width) / kWindowExtent + 0.5));
-}
-
-int LogicalMapping::DeviceY(int y) const
-{
-    return m_originY + TruncateCoordinate(std::floor(y * double(m_height) / kWindowExtent + 0.5));
 }
 
 int LogicalMapping::LogicalX(int deviceX) const

@@ -1,6 +1,7 @@
 #pragma once
 // The fixed 1000 x 1000 logical drawing space of every display, mapped anisotropically onto a
 // device rectangle (the client area, a bitmap or the printed page area).
+#include <cmath>
 #include <cstdint>
 
 struct LogicalPoint {
@@ -21,7 +22,13 @@ struct LogicalRect {
 // Converts a computed coordinate to an integer by truncation towards zero, as every mapping
 // of the displays does; values beyond the drawable range (or not numbers) are pinned so that
 // the conversion stays defined.
-int TruncateCoordinate(double value);
+inline int TruncateCoordinate(double value)
+{
+    constexpr double kLimit = 1e8;  // far beyond any device
+    if (!(value > -kLimit))         // also a value that is no number
+        return value != value ? 0 : -int(kLimit);
+    return value < kLimit ? int(value) : int(kLimit);
+}
 
 class LogicalMapping {
 public:
@@ -38,8 +45,8 @@ public:
     double ScaleUnit() const;
 
     // Logical to device, rounded to the nearest device pixel.
-    int DeviceX(int x) const;
-    int DeviceY(int y) const;
+    int DeviceX(int x) const { return m_originX + TruncateCoordinate(std::floor(x * double(m_width) / kWindowExtent + 0.5)); }
+    int DeviceY(int y) const { return m_originY + TruncateCoordinate(std::floor(y * double(m_height) / kWindowExtent + 0.5)); }
     double DeviceXF(double x) const { return m_originX + x * m_width / double(kWindowExtent); }
     double DeviceYF(double y) const { return m_originY + y * m_height / double(kWindowExtent); }
     // Device to logical (mouse positions).

@@ -221,19 +221,8 @@ CGraphTextDlg* CTalView::DescriptionWindow(int index) const
 
 void CTalView::OnUpdate(int hint)
 {
-    CGraphRenderer* renderer = Renderer();
-    if (hint == HINT_POINT_APPENDED && renderer) {
-        // Only the band between the last two readings changes.
-        int x0 = renderer->XFromFrequency(sweepBand().previousFrequency);
-        int x1 = renderer->XFromFrequency(sweepBand().currentFrequency);
-        if (x1 < x0)
-            std::swap(x0, x1);
-        const LogicalRect band{x0 - m_fields.markerHalfSize, m_fields.graphRect.top, x1 + m_fields.markerHalfSize,
-                               m_fields.graphRect.bottom};
-        const LogicalMapping m = ClientMapping();
-        const int pad = m.PenPixels(m_fields.heavyPenWidth) + 1;
-        update(QRect(QPoint(m.DeviceX(band.left) - pad, m.DeviceY(band.top) - pad),
-                     QPoint(m.DeviceX(band.right) + pad, m.DeviceY(band.bottom) + pad)));
+    if (hint == HINT_POINT_APPENDED && Renderer()) {
+        update(PointBandRect());
         return;
     }
     if (hint == HINT_VOLTAGE_FORMAT)
@@ -242,6 +231,24 @@ void CTalView::OnUpdate(int hint)
         AutoScale();
     RecalcCurrentDataSet();
     Redraw();
+}
+
+QRect CTalView::PointBandRect()
+{
+    const CGraphRenderer* renderer = Renderer();
+    if (!renderer)
+        return rect();
+    int x0 = renderer->XFromFrequency(sweepBand().previousFrequency);
+    int x1 = renderer->XFromFrequency(sweepBand().currentFrequency);
+    if (x1 < x0)
+        std::swap(x0, x1);
+    const LogicalRect band{x0 - m_fields.markerHalfSize, m_fields.graphRect.top, x1 + m_fields.markerHalfSize,
+                           m_fields.graphRect.bottom};
+    // Widened by the pen so that the curve's round ends are repainted too.
+    const LogicalMapping m = ClientMapping();
+    const int pad = m.PenPixels(m_fields.heavyPenWidth) + 1;
+    return QRect(QPoint(m.DeviceX(band.left) - pad, m.DeviceY(band.top) - pad),
+                 QPoint(m.DeviceX(band.right) + pad, m.DeviceY(band.bottom) + pad));
 }
 
 void CTalView::StoreDisplayState(DisplayState& state) const
@@ -799,28 +806,31 @@ bool CTalView::PrintToFile(const std::string& path)
     return true;
 }
 
-void CTalView::paintEvent(QPaintEvent* event)
+void CTalView::PaintToBuffer(const QRect& area)
 {
     OnInitialUpdate();
-    const QRect area = event->rect();
     if (m_buffer.size() != size())
         m_buffer = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-    {
-        QPainter painter(&m_buffer);
-        painter.setClipRect(area);
-        painter.fillRect(area, palette().color(QPalette::Base));
-        CGraphRenderer* renderer = Renderer();
-        if (renderer) {
-            ViewPainter dc(painter, ClientMapping(), false);
-            dc.SetPaintBounds(area);
-            renderer->drawChildDialogs = nullptr;
-            renderer->Draw(dc);
-            if (!m_messagesPending) {
-                m_messagesPending = true;
-                QTimer::singleShot(0, this, &CTalView::ShowPaintMessages);
-            }
-        }
+    QPainter painter(&m_buffer);
+    painter.setClipRect(area);
+    painter.fillRect(area, palette().color(QPalette::Base));
+    CGraphRenderer* renderer = Renderer();
+    if (!renderer)
+        return;
+    ViewPainter dc(painter, ClientMapping(), false);
+    dc.SetPaintBounds(area);
+    renderer->drawChildDialogs = nullptr;
+    renderer->Draw(dc);
+    if (!m_messagesPending) {
+        m_messagesPending = true;
+        QTimer::singleShot(0, this, &CTalView::ShowPaintMessages);
     }
+}
+
+void CTalView::paintEvent(QPaintEvent* event)
+{
+    const QRect area = event->rect();
+    PaintToBuffer(area);
     QPainter screen(this);
     screen.drawImage(area, m_buffer, area);
 }

@@ -69,6 +69,9 @@ public:
 
     // The graph and text rectangles and the legend, for the current window size; once.
     void OnInitialUpdate();
+    // The device area a reading appended during a sweep changes: the band between the last two
+    // readings' frequencies, widened by the marker half size, over the graph's height.
+    QRect PointBandRect();
     // Invalidates the whole display without erasing; the next paint recomputes every value.
     void Redraw(bool erase = false);
     int AutoScale();
@@ -99,6 +102,9 @@ public:
     // Draws the display into any painter as it looks on screen; `printing` adds the child
     // dialogs (printers, pictures).
     void Render(QPainter& painter, const LogicalMapping& mapping, bool printing);
+    // Draws the area (client pixels) into the off-screen image that paint events copy to the
+    // screen.
+    void PaintToBuffer(const QRect& area);
     // The client area as a picture: white background, child dialogs painted in.
     QImage RenderPicture();
     // Printing through Qt's print dialog and preview; PrintToFile writes a PDF.

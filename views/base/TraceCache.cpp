@@ -23,9 +23,12 @@ const TraceValues& TraceCache::Get(const CDataSet& set)
         from = 0;
     }
     TraceValues& v = entry.values;
-    v.logFrequency.reserve(count);
-    v.logGain.reserve(count);
-    v.phase.reserve(count);
+    if (from == 0) {
+        // Appended points (a sweep) grow the vectors geometrically instead.
+        v.logFrequency.reserve(count);
+        v.logGain.reserve(count);
+        v.phase.reserve(count);
+    }
     for (int i = from; i < count; ++i) {
         v.logFrequency.push_back(std::log10(set.GetFrequency(i)));
         v.logGain.push_back(std::log10(set.GetGain(i)));

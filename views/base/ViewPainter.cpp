@@ -1,5 +1,7 @@
 #include "views/base/ViewPainter.h"
 
+#include "views/base/ThickLineRasterizer.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -20,6 +22,7 @@ ViewPainter::ViewPainter(QPainter& painter, const LogicalMapping& mapping, bool 
 void ViewPainter::SelectPen(uint32_t color, int logicalWidth)
 {
     m_penPixels = m_mapping.PenPixels(logicalWidth);
+    m_penColor = ColorFromRef(color).rgb();
     m_pen = QPen(ColorFromRef(color), m_penPixels, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     m_painter.setPen(m_pen);
 }
@@ -109,6 +112,29 @@ void ViewPainter::Line(int x0, int y0, int x1, int y1)
     m_painter.drawLine(a, b);
 }
 
+void ViewPainter::Polylines(const std::vector<std::vector<LogicalPoint>>& lines)
+{
+    QImage* image = ThickLineRasterizer::Target(m_painter);
+    if (!image) {
+        for (const auto& line : lines)
+            Polyline(line);
+        return;
+    }
+    ThickLineRasterizer raster(*image, m_bounds, m_penColor, m_penPixels);
+    for (const auto& points : lines) {
+        if (points.empty())
+            continue;
+        QPoint previous = ToDevice(points[0].x, points[0].y);
+        if (points.size() == 1)
+            raster.Segment(previous, previous);
+        for (size_t i = 1; i < points.size(); ++i) {
+            const QPoint next = ToDevice(points[i].x, points[i].y);
+            raster.Segment(previous, next);
+            previous = next;
+        }
+    }
+}
+
 void ViewPainter::Polyline(const std::vector<LogicalPoint>& points)
 {
     if (points.empty())
@@ -131,7 +157,7 @@ void ViewPainter::Polyline(const std::vector<LogicalPoint>& points)
             maxX = std::max(maxX, p.x());
             minY = std::min(minY, p.y());
             maxY = std::max(maxY, p.y());
-            m_devicePoints.emplace_back(p);
+            m_devicePoints.push_back(p);
         }
         if (!Visible(QRect(QPoint(minX - pad, minY - pad), QPoint(maxX + pad, maxY + pad))))
             continue;

@@ -53,7 +53,11 @@ public:
     void TextOut(int x, int y, const std::string& text, Align align = Align::Left);
 
     void Line(int x0, int y0, int x1, int y1);
+    // A polyline with the selected pen.
     void Polyline(const std::vector<LogicalPoint>& points);
+    // The pieces of a curve: into the display's own image through the ThickLineRasterizer,
+    // elsewhere (printers, PDF) with Qt's pen.
+    void Polylines(const std::vector<std::vector<LogicalPoint>>& lines);
     void SetPixel(int x, int y, uint32_t color);
     void FillRect(const LogicalRect& rect, uint32_t color);
     // The outline of the rectangle with the selected pen, not filled.
@@ -81,6 +85,7 @@ private:
     QRect m_bounds;
     QPen m_pen;
     int m_penPixels = 1;
+    QRgb m_penColor = 0;
     int m_fontPixels = 12;
     int m_escapement = 0;
     uint32_t m_textColor = 0;
@@ -88,5 +93,5 @@ private:
     bool m_bkOpaque = true;
     mutable std::vector<FontEntry> m_fonts;
     std::vector<QRect> m_savedBounds;
-    std::vector<QPointF> m_devicePoints;
+    std::vector<QPoint> m_devicePoints;
 };
