@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,7 +14,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "analyzer/dialogs/AnalyzerKeys.h"
 #include "analyzer/dialogs/DialogWidgets.h"
+#include "analyzer/dialogs/SpinArrows.h"
 #include "analyzer/engine/Analyzer1852Engine.h"
 #include "data/EngineeringNotation.h"
 #include "views/dialogs/EditComponent.h"
@@ -99,26 +102,27 @@ void CAnalyzer1960Dlg::BuildControls()
     for (const Speed speed : {Speed::Fast, Speed::Medium, Speed::Slow, Speed::VSlow})
         m_speed->addItem(SpeedText(speed));
 
+    const FieldArrows arrows = MakeFieldArrows(this, m_engine.get());
     auto* sweep = new QGroupBox("Sweep");
     auto* sweepGrid = new QGridLayout(sweep);
     sweepGrid->addWidget(Label("Sta&rt Frequency:", m_startFrequency), 0, 0);
-    sweepGrid->addWidget(m_startFrequency, 0, 1);
+    sweepGrid->addWidget(WithArrows(m_startFrequency, arrows.startFrequency), 0, 1);
     sweepGrid->addWidget(Label("Stop &Frequency:", m_stopFrequency), 1, 0);
-    sweepGrid->addWidget(m_stopFrequency, 1, 1);
+    sweepGrid->addWidget(WithArrows(m_stopFrequency, arrows.stopFrequency), 1, 1);
     sweepGrid->addWidget(m_logSweep, 2, 0);
     sweepGrid->addWidget(m_linearSweep, 2, 1);
     sweepGrid->addWidget(Label("Ste&ps/Decade", m_stepsPerDecade), 3, 0);
-    sweepGrid->addWidget(m_stepsPerDecade, 3, 1);
+    sweepGrid->addWidget(WithArrows(m_stepsPerDecade, arrows.stepsPerDecade), 3, 1);
     sweepGrid->addWidget(Label("Freq&uency Step (Hz)", m_frequencyStep), 4, 0);
-    sweepGrid->addWidget(m_frequencyStep, 4, 1);
+    sweepGrid->addWidget(WithArrows(m_frequencyStep, arrows.frequencyStep), 4, 1);
 
     auto* output = new QGroupBox("Output and inputs");
     auto* outputGrid = new QGridLayout(output);
     outputGrid->addWidget(Label("&AC Volts Out:", m_acVoltsOut), 0, 0);
-    outputGrid->addWidget(m_acVoltsOut, 0, 1);
+    outputGrid->addWidget(WithArrows(m_acVoltsOut, arrows.acVoltsOut), 0, 1);
     outputGrid->addWidget(Label("VAC peak"), 0, 2);
     outputGrid->addWidget(Label("&DC Volts Out:", m_dcVoltsOut), 1, 0);
-    outputGrid->addWidget(m_dcVoltsOut, 1, 1);
+    outputGrid->addWidget(WithArrows(m_dcVoltsOut, arrows.dcVoltsOut), 1, 1);
     outputGrid->addWidget(Label("VDC"), 1, 2);
     int row = 2;
     if (!m_series1800) {
@@ -374,4 +378,16 @@ void CAnalyzer1960Dlg::closeEvent(QCloseEvent* event)
 {
     event->ignore();
     m_engine->OnClose();
+}
+
+void CAnalyzer1960Dlg::keyPressEvent(QKeyEvent* event)
+{
+    if (ForwardAnalyzerKey(event->key(), *m_engine))
+        return;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // Enter never closes the dialog: the focus goes to the communication log.
+        m_log->setFocus();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

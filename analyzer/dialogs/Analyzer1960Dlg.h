@@ -43,6 +43,7 @@ protected:
     // The 1800 series: its engine, no waveform list, "AC"/"DC" coupling and the input-type list.
     CAnalyzer1960Dlg(std::unique_ptr<Analyzer1852Engine> engine, QWidget* parent);
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     CAnalyzer1960Dlg(std::unique_ptr<Analyzer1960Engine> engine, Analyzer1852Engine* series1800, QWidget* parent);

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "analyzer/dialogs/AnalyzerKeys.h"
 #include "analyzer/dialogs/SpinArrows.h"
 #include "analyzer/family2600/Texts.h"
 #include "data/EngineeringNotation.h"
@@ -39,18 +40,6 @@ QLabel* Label(const char* text, QWidget* buddy = nullptr)
     if (buddy)
         label->setBuddy(buddy);
     return label;
-}
-
-// A field with its spin arrows.
-QWidget* WithArrows(QWidget* field, SpinArrows* arrows)
-{
-    auto* box = new QWidget;
-    auto* layout = new QHBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(1);
-    layout->addWidget(field);
-    layout->addWidget(arrows);
-    return box;
 }
 
 void SetRed(QLabel* label, bool red)
@@ -159,46 +148,29 @@ void CAnalyzer2600Dlg::BuildControls()
                              analyzer::family2600::InputRange::Below500V})
         m_inputRange->addItem(InputRangeText(range));
 
-    auto* startArrows = new SpinArrows;
-    auto* stopArrows = new SpinArrows;
-    auto* stepsArrows = new SpinArrows;
-    auto* stepArrows = new SpinArrows;
-    auto* acArrows = new SpinArrows;
-    auto* dcArrows = new SpinArrows;
-    connect(startArrows, &SpinArrows::up, this, [this] { m_engine->SpinStartFrequency(true); });
-    connect(startArrows, &SpinArrows::down, this, [this] { m_engine->SpinStartFrequency(false); });
-    connect(stopArrows, &SpinArrows::up, this, [this] { m_engine->SpinStopFrequency(true); });
-    connect(stopArrows, &SpinArrows::down, this, [this] { m_engine->SpinStopFrequency(false); });
-    connect(stepsArrows, &SpinArrows::up, this, [this] { m_engine->SpinStepsPerDecade(true); });
-    connect(stepsArrows, &SpinArrows::down, this, [this] { m_engine->SpinStepsPerDecade(false); });
-    connect(stepArrows, &SpinArrows::up, this, [this] { m_engine->SpinFrequencyStep(true); });
-    connect(stepArrows, &SpinArrows::down, this, [this] { m_engine->SpinFrequencyStep(false); });
-    connect(acArrows, &SpinArrows::up, this, [this] { m_engine->OnKeyUp(); });
-    connect(acArrows, &SpinArrows::down, this, [this] { m_engine->OnKeyDown(); });
-    connect(dcArrows, &SpinArrows::up, this, [this] { m_engine->OnKeyPageUp(); });
-    connect(dcArrows, &SpinArrows::down, this, [this] { m_engine->OnKeyPageDown(); });
+    const FieldArrows arrows = MakeFieldArrows(this, m_engine.get());
 
     // Sweep.
     auto* sweep = new QGroupBox("Sweep");
     auto* sweepGrid = new QGridLayout(sweep);
     sweepGrid->addWidget(Label("Sta&rt Frequency:", m_startFrequency), 0, 0);
-    sweepGrid->addWidget(WithArrows(m_startFrequency, startArrows), 0, 1);
+    sweepGrid->addWidget(WithArrows(m_startFrequency, arrows.startFrequency), 0, 1);
     sweepGrid->addWidget(Label("Stop &Frequency:", m_stopFrequency), 1, 0);
-    sweepGrid->addWidget(WithArrows(m_stopFrequency, stopArrows), 1, 1);
+    sweepGrid->addWidget(WithArrows(m_stopFrequency, arrows.stopFrequency), 1, 1);
     sweepGrid->addWidget(m_logSweep, 2, 0);
     sweepGrid->addWidget(m_linearSweep, 2, 1);
     sweepGrid->addWidget(Label("Ste&ps/Decade", m_stepsPerDecade), 3, 0);
-    sweepGrid->addWidget(WithArrows(m_stepsPerDecade, stepsArrows), 3, 1);
+    sweepGrid->addWidget(WithArrows(m_stepsPerDecade, arrows.stepsPerDecade), 3, 1);
     sweepGrid->addWidget(Label("Freq&uency Step (Hz)", m_frequencyStep), 4, 0);
-    sweepGrid->addWidget(WithArrows(m_frequencyStep, stepArrows), 4, 1);
+    sweepGrid->addWidget(WithArrows(m_frequencyStep, arrows.frequencyStep), 4, 1);
 
     // Output and inputs.
     auto* output = new QGroupBox("Output and inputs");
     auto* outputGrid = new QGridLayout(output);
     outputGrid->addWidget(Label("&AC Volts Out:", m_acVoltsOut), 0, 0);
-    outputGrid->addWidget(WithArrows(m_acVoltsOut, acArrows), 0, 1);
+    outputGrid->addWidget(WithArrows(m_acVoltsOut, arrows.acVoltsOut), 0, 1);
     outputGrid->addWidget(Label("&DC Volts Out:", m_dcVoltsOut), 1, 0);
-    outputGrid->addWidget(WithArrows(m_dcVoltsOut, dcArrows), 1, 1);
+    outputGrid->addWidget(WithArrows(m_dcVoltsOut, arrows.dcVoltsOut), 1, 1);
     outputGrid->addWidget(Label("&Waveform:", m_waveform), 2, 0);
     outputGrid->addWidget(m_waveform, 2, 1);
     outputGrid->addWidget(m_outputImpedanceLabel, 3, 0);
@@ -495,11 +467,9 @@ void CAnalyzer2600Dlg::ShowLog()
 
 void CAnalyzer2600Dlg::keyPressEvent(QKeyEvent* event)
 {
+    if (ForwardAnalyzerKey(event->key(), *m_engine))
+        return;
     switch (event->key()) {
-    case Qt::Key_PageUp: m_engine->OnKeyPageUp(); return;
-    case Qt::Key_PageDown: m_engine->OnKeyPageDown(); return;
-    case Qt::Key_Up: m_engine->OnKeyUp(); return;
-    case Qt::Key_Down: m_engine->OnKeyDown(); return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         // Enter never closes the dialog: the focus goes to the communication log.

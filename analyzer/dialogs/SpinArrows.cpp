@@ -1,5 +1,6 @@
 #include "analyzer/dialogs/SpinArrows.h"
 
+#include <QHBoxLayout>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -17,4 +18,15 @@ SpinArrows::SpinArrows(QWidget* parent) : QWidget(parent)
         connect(button, &QToolButton::clicked, this, isUp ? &SpinArrows::up : &SpinArrows::down);
         layout->addWidget(button);
     }
+}
+
+QWidget* WithArrows(QWidget* field, SpinArrows* arrows)
+{
+    auto* box = new QWidget;
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(1);
+    layout->addWidget(field);
+    layout->addWidget(arrows);
+    return box;
 }

@@ -12,3 +12,6 @@ signals:
     void up();
     void down();
 };
+
+// field with arrows at its right, in one widget for a layout cell.
+QWidget* WithArrows(QWidget* field, SpinArrows* arrows);

@@ -16,6 +16,7 @@
 
 #include "analyzer/engine/AnalyzerConnection.h"
 #include "analyzer/engine/AnalyzerDialog.h"
+#include "analyzer/engine/KeyAndSpinHandlers.h"
 #include "analyzer/family1960/Settings.h"
 #include "analyzer/family1960/Texts.h"
 #include "analyzer/sweep/CommLog.h"
@@ -27,8 +28,12 @@
 class AnalyzerHost;
 class ServiceRequestRelay;
 
-class Analyzer1960Engine : public AnalyzerDialog, public SweepSource {
+class Analyzer1960Engine : public AnalyzerDialog,
+                           public SweepSource,
+                           public KeyAndSpinHandlers<Analyzer1960Engine> {
     Q_OBJECT
+    friend class KeyAndSpinHandlers<Analyzer1960Engine>;
+
 public:
     struct Controls {
         std::string runSweepText = "Run &Sweep";
@@ -78,6 +83,8 @@ public:
     void SelectSpeed(std::string_view entry);
     void SelectServoChannel(std::string_view entry);
     void SelectChannelRatio(std::string_view entry);
+
+    // Keys and spin buttons: KeyAndSpinHandlers.
 
     // --- What the dialog shows ----------------------------------------------------------------------
     const analyzer::family1960::Settings& Fields() const { return m_fields; }

@@ -19,6 +19,7 @@
 
 #include "analyzer/engine/AnalyzerConnection.h"
 #include "analyzer/engine/AnalyzerDialog.h"
+#include "analyzer/engine/KeyAndSpinHandlers.h"
 #include "analyzer/family2600/Capabilities.h"
 #include "analyzer/family2600/Settings.h"
 #include "analyzer/sweep/CommLog.h"
@@ -31,8 +32,12 @@ class AnalyzerHost;
 class ServiceRequestRelay;
 class SweepStepObserver;
 
-class Analyzer2600Engine final : public AnalyzerDialog, public SweepSource {
+class Analyzer2600Engine final : public AnalyzerDialog,
+                                 public SweepSource,
+                                 public KeyAndSpinHandlers<Analyzer2600Engine> {
     Q_OBJECT
+    friend class KeyAndSpinHandlers<Analyzer2600Engine>;
+
 public:
     // Button texts and the enabling of the controls that depend on the engine's state.
     struct Controls {
@@ -103,15 +108,7 @@ public:
     void SelectServoChannel(std::string_view entry);
     void SelectChannelRatio(std::string_view entry);
 
-    // --- Keys and spin buttons --------------------------------------------------------------------
-    void OnKeyPageUp();    // DC Volts Out + 0.01 V
-    void OnKeyPageDown();  // DC Volts Out - 0.01 V
-    void OnKeyUp();        // AC Volts In (servo on) or AC Volts Out times 10^(S/20)
-    void OnKeyDown();
-    void SpinStartFrequency(bool up);  // next power of ten, then the frequency limits
-    void SpinStopFrequency(bool up);
-    void SpinStepsPerDecade(bool up);  // doubles or halves
-    void SpinFrequencyStep(bool up);
+    // Keys and spin buttons: KeyAndSpinHandlers.
 
     // --- What the dialog shows ----------------------------------------------------------------------
     const analyzer::family2600::Settings& Fields() const { return m_fields; }

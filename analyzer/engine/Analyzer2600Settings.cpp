@@ -1,5 +1,5 @@
-// The handlers of the dialog's fields, lists, keys and spin buttons: clamps, limits, and the
-// commands they queue while measuring or write at once.
+// The handlers of the dialog's fields and lists: clamps, limits, and the commands they queue while
+// measuring or write at once. The keys and spin buttons are KeyAndSpinHandlers'.
 
 #include "analyzer/engine/Analyzer2600Engine.h"
 
@@ -367,68 +367,4 @@ void Analyzer2600Engine::SetMaxChangePhase(bool on, double degrees)
     if (std::isfinite(degrees) && degrees >= 0.0)
         m_fields.maxChangePhase = Shown(degrees);
     EmitFieldsChanged();
-}
-
-// --- Keys and spin buttons -----------------------------------------------------------------------------
-
-void Analyzer2600Engine::OnKeyPageUp()
-{
-    SetDcVoltsOut(m_fields.dcVoltsOut + 0.01);
-}
-
-void Analyzer2600Engine::OnKeyPageDown()
-{
-    SetDcVoltsOut(m_fields.dcVoltsOut - 0.01);
-}
-
-void Analyzer2600Engine::OnKeyUp()
-{
-    const double factor = std::pow(10.0, m_fields.servoStepDb / 20.0);
-    if (m_fields.servoOn)
-        SetServoAcVoltsIn(m_fields.servoAcVoltsIn * factor);
-    else
-        SetAcVoltsOutField(m_fields.acVoltsOut * factor);
-}
-
-void Analyzer2600Engine::OnKeyDown()
-{
-    const double factor = std::pow(10.0, m_fields.servoStepDb / 20.0);
-    if (m_fields.servoOn)
-        SetServoAcVoltsIn(m_fields.servoAcVoltsIn / factor);
-    else
-        SetAcVoltsOutField(m_fields.acVoltsOut / factor);
-}
-
-namespace {
-
-double NextPowerOfTen(double value, bool up, double minimum)
-{
-    if (!(value > 0.0))
-        value = minimum;
-    const double exponent = up ? std::floor(std::log10(value) + 1.0) : std::ceil(std::log10(value) - 1.0);
-    return std::pow(10.0, exponent);
-}
-
-} // namespace
-
-void Analyzer2600Engine::SpinStartFrequency(bool up)
-{
-    m_fields.startFrequency = NextPowerOfTen(m_fields.startFrequency, up, m_limits.minimum);
-    ApplyFrequencyLimits();
-}
-
-void Analyzer2600Engine::SpinStopFrequency(bool up)
-{
-    m_fields.stopFrequency = NextPowerOfTen(m_fields.stopFrequency, up, m_limits.minimum);
-    ApplyFrequencyLimits();
-}
-
-void Analyzer2600Engine::SpinStepsPerDecade(bool up)
-{
-    SetStepsPerDecade(up ? m_fields.stepsPerDecade * 2.0 : m_fields.stepsPerDecade / 2.0);
-}
-
-void Analyzer2600Engine::SpinFrequencyStep(bool up)
-{
-    SetFrequencyStep(up ? m_fields.frequencyStep * 2.0 : m_fields.frequencyStep / 2.0);
 }

@@ -13,6 +13,7 @@
 
 #include "analyzer/engine/AnalyzerConnection.h"
 #include "analyzer/engine/AnalyzerDialog.h"
+#include "analyzer/engine/KeyAndSpinHandlers.h"
 #include "analyzer/family5060/Settings.h"
 #include "analyzer/sweep/CommLog.h"
 #include "analyzer/sweep/FrequencyStepping.h"
@@ -23,8 +24,12 @@
 class AnalyzerHost;
 class ServiceRequestRelay;
 
-class Analyzer5060Engine final : public AnalyzerDialog, public SweepSource {
+class Analyzer5060Engine final : public AnalyzerDialog,
+                                 public SweepSource,
+                                 public KeyAndSpinHandlers<Analyzer5060Engine> {
     Q_OBJECT
+    friend class KeyAndSpinHandlers<Analyzer5060Engine>;
+
 public:
     struct Controls {
         std::string runSweepText = "Run &Sweep";
@@ -74,6 +79,8 @@ public:
     void SelectAutomaticMode(std::string_view entry);     // "Short", "Long"
     void SelectServoChannel(std::string_view entry);
     void SelectChannelRatio(std::string_view entry);
+
+    // Keys and spin buttons: KeyAndSpinHandlers.
 
     // --- What the dialog shows ----------------------------------------------------------------------
     const analyzer::family5060::Settings& Fields() const { return m_fields; }
