@@ -78,13 +78,11 @@ struct GainScene {
         renderer.ComputeGraphRect(mapping);
         renderer.ComputeTextRect(dc);
     }
-    void Draw(bool paint = true)
+    void Draw()
     {
         image.fill(Qt::white);
         QPainter painter(&image);
         ViewPainter dc(painter, LogicalMapping(0, 0, kWidth, kHeight));
-        if (!paint)
-            dc.SetPaintBounds(QRect());
         renderer.Draw(dc);
     }
 };
@@ -216,15 +214,6 @@ void BM_FullRepaintOnePixelPen(benchmark::State& state)
     scene.fields.heavyPenWidth = 2;
 }
 BENCHMARK(BM_FullRepaintOnePixelPen)->Unit(benchmark::kMillisecond);
-
-// The curves' geometry (clipping, column reduction, hit geometry) without any painting.
-void BM_CurveGeometryOnly(benchmark::State& state)
-{
-    GainScene& scene = BigScene();
-    for (auto _ : state)
-        scene.Draw(false);
-}
-BENCHMARK(BM_CurveGeometryOnly)->Unit(benchmark::kMillisecond);
 
 void BM_FullRepaintAfterDocumentChange(benchmark::State& state)
 {

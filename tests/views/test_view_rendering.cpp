@@ -241,4 +241,43 @@ TEST_F(GainFixture, DenseCurveKeepsItsExtremesInEveryColumn)
               renderer.YGain(-20) - renderer.YGain(20));
 }
 
+TEST_F(GainFixture, BandRepaintAfterAReadingMatchesACompleteDrawing)
+{
+    fields.dataNumbersShown = 1;
+    auto sweep = std::make_unique<CDataSet>();
+    for (int i = 0; i < 400; ++i)
+        sweep->AddPoint(10 * std::pow(10.0, i / 200.0), 1.0, 0.0, 1 + 0.3 * std::sin(i * 0.7), 100 * std::sin(i * 0.05));
+    doc.m_acquisitionSet = sweep.get();
+    Add(std::move(sweep));
+    Add(MakeGainSet({{20, 10, 170}, {3000, -10, -170}, {1e5, 0, 10}}));
+    const auto draw = [this](QImage& image, const QRect& area) {
+        QPainter painter(&image);
+        painter.setClipRect(area);
+        painter.fillRect(area, Qt::white);
+        ViewPainter dc(painter, LogicalMapping(0, 0, kSize, kSize));
+        dc.SetPaintBounds(area);
+        renderer.Draw(dc);
+    };
+    QImage banded(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
+    draw(banded, banded.rect());
+    for (int step = 0; step < 3; ++step) {
+        const double previous = doc.GetFrequency(0, doc.GetPointCount(0) - 1);
+        const double next = previous * 1.05;
+        doc.AppendAcquisitionPoint(next, 1.0, 0.0, 2.0 + step, -120.0 + 100 * step, 0, 0, 0, 0);
+        const int x0 = renderer.XFromFrequency(previous) - fields.markerHalfSize - 3;
+        const int x1 = renderer.XFromFrequency(next) + fields.markerHalfSize + 3;
+        draw(banded, QRect(QPoint(x0, fields.graphRect.top - 3), QPoint(x1, fields.graphRect.bottom + 3)));
+    }
+    const HitGeometry afterBands = fields.attribs[0].hit;
+    QImage complete(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
+    draw(complete, complete.rect());
+    EXPECT_EQ(banded, complete);
+    // The newest segment is selectable after the band repaints already.
+    const int last = doc.GetPointCount(0) - 1;
+    const int x = (renderer.XFromFrequency(doc.GetFrequency(0, last)) +
+                   renderer.XFromFrequency(doc.GetFrequency(0, last - 1))) / 2;
+    const int y = (renderer.YGain(doc.GetGainDB(0, last)) + renderer.YGain(doc.GetGainDB(0, last - 1))) / 2;
+    EXPECT_TRUE(afterBands.Contains(x, y));
+}
+
 }  // namespace

@@ -50,7 +50,9 @@ void CGraphRenderer::Draw(ViewPainter& dc)
     if (!m_f.cacheValid) {
         m_cache.Invalidate();
         m_f.cacheValid = 1;
+        m_geometryCurrent = false;
     }
+    m_partial = !complete && m_geometryCurrent;
 
     DrawGraph(dc);
 
@@ -73,6 +75,8 @@ void CGraphRenderer::Draw(ViewPainter& dc)
     if (dc.IsPrinting() && drawChildDialogs)
         drawChildDialogs(dc);
     m_messages.EndDrawing(complete);
+    m_geometryCurrent = true;
+    m_partial = false;
 }
 
 bool CGraphRenderer::ComputeGraphRect(const LogicalMapping& mapping)

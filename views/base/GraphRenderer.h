@@ -101,13 +101,18 @@ public:
         bool selected = false;
         std::string label;
         std::function<double(double)> valueAt;
+        CurveMemo* memo = nullptr;  // lets a band repaint draw only the points near the band
     };
     void DrawTrace(ViewPainter& dc, const TraceValues& values, const TraceSpec& spec, HitGeometry& hit);
     // The phase curve in the window [phase minimum, phase maximum] folded to start within
     // [-180, 180], split where it passes the window's seam; `errorText` is shown for a
     // segment whose phases lie outside the stored range.
     void DrawPhaseTrace(ViewPainter& dc, const CDataSet& set, const TraceValues& values, uint32_t color,
-                        bool selected, int number, const std::string& errorText, HitGeometry& hit);
+                        bool selected, int number, const std::string& errorText, HitGeometry& hit,
+                        CurveMemo* memo = nullptr);
+    // True while a band is repainted after a complete drawing: hit geometry and labels are
+    // kept from that drawing and the curves draw only the points near the band.
+    bool PartialDrawing() const { return m_partial; }
 
     // Frequency range from the visible data sets (limits recomputed first).
     void AutoFrequencyRange();
@@ -129,6 +134,11 @@ public:
 protected:
     virtual void DrawAnnotations(ViewPainter& dc);
     void PaintCurve(ViewPainter& dc, CurvePath& path, uint32_t color, bool firstPixel, LogicalPoint first);
+    // Paints a curve's pieces and its label, and adds their geometry; a band repaint keeps the
+    // label of the last complete drawing.
+    void FinishCurve(ViewPainter& dc, CurvePath& path, uint32_t color, bool selected, const std::string& label,
+                     bool firstPixel, LogicalPoint first, bool haveAnchor, LogicalPoint anchor, bool partial,
+                     CurveMemo* memo, int end, HitGeometry& local, HitGeometry& hit);
 
     CTalDocument& m_doc;
     ViewFields& m_f;
@@ -136,6 +146,11 @@ protected:
     TraceCache m_cache;
 
 private:
+    // The points [begin, end) of a curve a band repaint needs: those within the band widened
+    // by a selection square and the pen, and one more on each side.
+    void PointWindow(const ViewPainter& dc, const TraceValues& values, int& begin, int& end) const;
+    bool m_partial = false;
+    bool m_geometryCurrent = false;  // the last drawing rebuilt every curve's geometry
     // The smallest log frequency of every logical column (left + 1 .. right), for the range
     // and graph rectangle they were computed for.
     const std::vector<double>& ColumnEdges();

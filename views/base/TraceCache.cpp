@@ -30,7 +30,12 @@ const TraceValues& TraceCache::Get(const CDataSet& set)
         v.phase.reserve(count);
     }
     for (int i = from; i < count; ++i) {
-        v.logFrequency.push_back(std::log10(set.GetFrequency(i)));
+        const double lf = std::log10(set.GetFrequency(i));
+        if (!v.logFrequency.empty()) {
+            v.ascending = v.ascending && lf >= v.logFrequency.back();
+            v.descending = v.descending && lf <= v.logFrequency.back();
+        }
+        v.logFrequency.push_back(lf);
         v.logGain.push_back(std::log10(set.GetGain(i)));
         v.phase.push_back(set.GetPhase(i));
     }

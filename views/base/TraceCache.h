@@ -11,6 +11,7 @@ struct TraceValues {
     std::vector<double> logFrequency;
     std::vector<double> logGain;
     std::vector<double> phase;
+    bool ascending = true, descending = true;  // by frequency
     int Count() const { return static_cast<int>(logFrequency.size()); }
 };
 

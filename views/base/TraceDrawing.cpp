@@ -8,6 +8,7 @@
 // squares of the dropped points are still drawn (merged per column by CurvePath).
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "data/DataSet.h"
 #include "views/base/GraphRenderer.h"
@@ -128,6 +129,33 @@ const std::vector<double>& CGraphRenderer::ColumnEdges()
     return m_edges;
 }
 
+void CGraphRenderer::PointWindow(const ViewPainter& dc, const TraceValues& v, int& begin, int& end) const
+{
+    const int n = v.Count();
+    begin = 0;
+    end = n;
+    const LogicalRect& g = m_f.graphRect;
+    if (!(v.ascending || v.descending) || g.right == g.left)
+        return;
+    const QRect& bounds = dc.PaintBounds();
+    const int reach = m_f.markerHalfSize + 2 * m_f.heavyPenWidth + 2;
+    const int xa = dc.Mapping().LogicalX(bounds.left()) - reach;
+    const int xb = dc.Mapping().LogicalX(bounds.right() + 1) + reach;
+    const double lmin = LogMin(), span = LogMax() - lmin;
+    const double la = lmin + span * (xa - g.left) / double(g.right - g.left);
+    const double lb = lmin + span * (xb - g.left) / double(g.right - g.left);
+    const auto& lf = v.logFrequency;
+    if (v.ascending) {
+        begin = int(std::lower_bound(lf.begin(), lf.end(), la) - lf.begin()) - 1;
+        end = int(std::upper_bound(lf.begin(), lf.end(), lb) - lf.begin()) + 1;
+    } else {
+        begin = int(std::lower_bound(lf.begin(), lf.end(), lb, std::greater<double>()) - lf.begin()) - 1;
+        end = int(std::upper_bound(lf.begin(), lf.end(), la, std::greater<double>()) - lf.begin()) + 1;
+    }
+    begin = std::clamp(begin, 0, n);
+    end = std::clamp(end, begin, n);
+}
+
 void CGraphRenderer::PaintCurve(ViewPainter& dc, CurvePath& path, uint32_t color, bool firstPixel,
                                 LogicalPoint first)
 {
@@ -153,10 +181,16 @@ void CGraphRenderer::DrawTrace(ViewPainter& dc, const TraceValues& v, const Trac
     const auto value = [&](int k) { return spec.scale * v.logGain[k]; };
     const auto simple = [&](double lf, double q) { return lmin < lf && lf < lmax && vmin < q && q < vmax; };
 
+    CurveMemo* memo = spec.memo;
+    const bool partial = PartialDrawing() && memo;
+    int begin = 0, end = n;
+    if (partial)
+        PointWindow(dc, v, begin, end);
+
     CurvePath path;
     // Points that change the picture; every simple point's selection square goes in directly.
     std::vector<int> kept;
-    kept.reserve(std::min(n, 4 * (m_f.graphRect.Width() + 2) + 16));
+    kept.reserve(std::min(end - begin, 4 * (m_f.graphRect.Width() + 2) + 16));
     ColumnWalker columns(ColumnEdges(), m_f.graphRect.left);
     // Pieces between two points on one side of a frequency limit, or both at or beyond one
     // value limit inside the frequency range, are never drawn.
@@ -171,12 +205,20 @@ void CGraphRenderer::DrawTrace(ViewPainter& dc, const TraceValues& v, const Trac
             return 4;
         return 0;  // not a number
     };
-    ReduceColumns(n, v.logFrequency.data(), value, simple, side, [](double, double) { return true; }, columns,
-                  kept);
+    const auto shifted = [&](int k) { return value(begin + k); };
+    ReduceColumns(end - begin, v.logFrequency.data() + begin, shifted, simple, side,
+                  [](double, double) { return true; }, columns, kept);
+    for (int& k : kept)
+        k += begin;
     if (spec.selected)
-        for (int k = 0; k < n; ++k)
+        for (int k = begin; k < end; ++k)
             if (const double lf = v.logFrequency[k], q = value(k); simple(lf, q))
                 path.AddMarker(XFromLogFrequency(lf), Y(q));
+    if (kept.empty()) {
+        if (partial && memo->labelled)
+            DrawTraceLabel(dc, memo->anchor.x, memo->anchor.y, spec.label, spec.color, spec.selected);
+        return;
+    }
 
     HitGeometry local;
     bool haveAnchor = false;
@@ -187,7 +229,7 @@ void CGraphRenderer::DrawTrace(ViewPainter& dc, const TraceValues& v, const Trac
     double lf1 = v.logFrequency[kept[0]];
     double q1 = value(kept[0]);
     int x1 = XFromLogFrequency(lf1), y1 = Y(q1);
-    if (lmin <= lf1 && lf1 <= lmax && vmin <= q1 && q1 <= vmax) {
+    if (kept[0] == 0 && lmin <= lf1 && lf1 <= lmax && vmin <= q1 && q1 <= vmax) {
         firstPixel = true;
         first = {x1, y1};
         if (spec.selected && !simple(lf1, q1))
@@ -246,17 +288,48 @@ void CGraphRenderer::DrawTrace(ViewPainter& dc, const TraceValues& v, const Trac
         }
         if (spec.selected && endReal && !endSimple)
             path.AddMarker(b.x, b.y);
-        local.AddBand(a.x, a.y, b.x, b.y, HitGeometry::kHalfBand);
+        if (!partial || kept[i] >= memo->hitPoints)
+            local.AddBand(a.x, a.y, b.x, b.y, HitGeometry::kHalfBand);
     }
-    if (!firstPixel && path.IsEmpty())
+    FinishCurve(dc, path, spec.color, spec.selected, spec.label, firstPixel, first, haveAnchor, anchor, partial,
+                memo, end, local, hit);
+}
+
+void CGraphRenderer::FinishCurve(ViewPainter& dc, CurvePath& path, uint32_t color, bool selected,
+                                 const std::string& label, bool firstPixel, LogicalPoint first, bool haveAnchor,
+                                 LogicalPoint anchor, bool partial, CurveMemo* memo, int end, HitGeometry& local,
+                                 HitGeometry& hit)
+{
+    const bool drawn = firstPixel || !path.IsEmpty();
+    if (drawn)
+        PaintCurve(dc, path, color, firstPixel, first);
+    if (partial) {
+        // The label of the last complete drawing, or the first one this curve gets.
+        if (memo->labelled) {
+            DrawTraceLabel(dc, memo->anchor.x, memo->anchor.y, label, color, selected);
+        } else if (drawn && haveAnchor) {
+            local.AddRect(DrawTraceLabel(dc, anchor.x, anchor.y, label, color, selected));
+            memo->labelled = true;
+            memo->anchor = anchor;
+        }
+        memo->hitPoints = std::max(memo->hitPoints, end);
+        hit.Append(local);
         return;
-    PaintCurve(dc, path, spec.color, firstPixel, first);
-    local.AddRect(DrawTraceLabel(dc, anchor.x, anchor.y, spec.label, spec.color, spec.selected));
+    }
+    if (memo) {
+        memo->labelled = drawn && haveAnchor;
+        memo->anchor = anchor;
+        memo->hitPoints = end;
+    }
+    if (!drawn)
+        return;
+    local.AddRect(DrawTraceLabel(dc, anchor.x, anchor.y, label, color, selected));
     hit.Append(local);
 }
 
 void CGraphRenderer::DrawPhaseTrace(ViewPainter& dc, const CDataSet& set, const TraceValues& v, uint32_t color,
-                                    bool selected, int number, const std::string& errorText, HitGeometry& hit)
+                                    bool selected, int number, const std::string& errorText, HitGeometry& hit,
+                                    CurveMemo* memo)
 {
     const int n = v.Count();
     if (n == 0)
@@ -283,9 +356,15 @@ void CGraphRenderer::DrawPhaseTrace(ViewPainter& dc, const CDataSet& set, const 
     // unless they pass the seam.
     const auto simple = [&](double lf, double s) { return lmin < lf && lf < lmax && s <= P1; };
 
+    const bool partial = PartialDrawing() && memo;
+    int begin = 0, end = n;
+    if (partial)
+        PointWindow(dc, v, begin, end);
+    const std::string label = " " + std::to_string(number) + "-Phase ";
+
     CurvePath path;
     std::vector<int> kept;
-    kept.reserve(std::min(n, 4 * (m_f.graphRect.Width() + 2) + 16));
+    kept.reserve(std::min(end - begin, 4 * (m_f.graphRect.Width() + 2) + 16));
     ColumnWalker columns(ColumnEdges(), m_f.graphRect.left);
     const auto phase = [&](int k) { return Map(v.phase[k]); };
     const auto noSeam = [](double a, double b) { return std::fabs(b - a) <= 180; };
@@ -297,11 +376,19 @@ void CGraphRenderer::DrawPhaseTrace(ViewPainter& dc, const CDataSet& set, const 
             return 2;
         return s > P1 ? 3 : 0;
     };
-    ReduceColumns(n, v.logFrequency.data(), phase, simple, side, noSeam, columns, kept);
+    const auto shifted = [&](int k) { return phase(begin + k); };
+    ReduceColumns(end - begin, v.logFrequency.data() + begin, shifted, simple, side, noSeam, columns, kept);
+    for (int& k : kept)
+        k += begin;
     if (selected)
-        for (int k = 0; k < n; ++k)
+        for (int k = begin; k < end; ++k)
             if (const double lf = v.logFrequency[k], s = phase(k); simple(lf, s))
                 path.AddMarker(XFromLogFrequency(lf), Y(s));
+    if (kept.empty()) {
+        if (partial && memo->labelled)
+            DrawTraceLabel(dc, memo->anchor.x, memo->anchor.y, label, color, selected);
+        return;
+    }
 
     HitGeometry local;
     bool haveAnchor = false;
@@ -310,6 +397,7 @@ void CGraphRenderer::DrawPhaseTrace(ViewPainter& dc, const CDataSet& set, const 
     LogicalPoint first;
 
     // Draws (l0, s0) -> (l1, s1) cut at the window top P1; `endReal` marks a data point end.
+    bool newPiece = true;  // the piece's end is beyond the hit geometry of the last complete drawing
     const auto piece = [&](double l0, double s0, double l1, double s1, bool endReal, bool endMarked) {
         if (s0 > P1 && s1 > P1)
             return;
@@ -329,12 +417,13 @@ void CGraphRenderer::DrawPhaseTrace(ViewPainter& dc, const CDataSet& set, const 
         }
         if (selected && endReal && !endMarked)
             path.AddMarker(b.x, b.y);
-        local.AddBand(a.x, a.y, b.x, b.y, HitGeometry::kHalfBand);
+        if (newPiece)
+            local.AddBand(a.x, a.y, b.x, b.y, HitGeometry::kHalfBand);
     };
 
     double lf1 = v.logFrequency[kept[0]];
     double ph1 = Map(v.phase[kept[0]]);
-    if (lmin <= lf1 && lf1 <= lmax && P0 <= ph1 && ph1 <= P1) {
+    if (kept[0] == 0 && lmin <= lf1 && lf1 <= lmax && P0 <= ph1 && ph1 <= P1) {
         firstPixel = true;
         first = {XFromLogFrequency(lf1), Y(ph1)};
         if (selected && !simple(lf1, ph1))
@@ -349,6 +438,7 @@ void CGraphRenderer::DrawPhaseTrace(ViewPainter& dc, const CDataSet& set, const 
         ph1 = Map(v.phase[kept[i]]);
         double l1 = lf1, s1 = ph1;
         const bool endMarked = simple(l1, s1);
+        newPiece = !partial || kept[i] >= memo->hitPoints;
         if ((l0 <= lmin && l1 <= lmin) || (l0 >= lmax && l1 >= lmax))
             continue;
         bool endReal = true;
@@ -379,9 +469,6 @@ void CGraphRenderer::DrawPhaseTrace(ViewPainter& dc, const CDataSet& set, const 
             m_messages.Raise(errorText);
         }
     }
-    if (!firstPixel && path.IsEmpty())
-        return;
-    PaintCurve(dc, path, color, firstPixel, first);
-    local.AddRect(DrawTraceLabel(dc, anchor.x, anchor.y, " " + std::to_string(number) + "-Phase ", color, selected));
-    hit.Append(local);
+    FinishCurve(dc, path, color, selected, label, firstPixel, first, haveAnchor, anchor, partial, memo, end, local,
+                hit);
 }

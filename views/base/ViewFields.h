@@ -9,11 +9,21 @@
 #include "views/base/HitGeometry.h"
 #include "views/base/LogicalMapping.h"
 
+// What the last complete drawing of one curve found, so that a repaint of a band (a reading
+// appended during a sweep) draws only the points near it: the label's anchor and how many
+// points the hit geometry covers.
+struct CurveMemo {
+    bool labelled = false;
+    LogicalPoint anchor;
+    int hitPoints = 0;
+};
+
 // One entry per data set of the document, same index.
 struct GraphAttrib {
     bool selected = true;
     bool visible = true;
-    HitGeometry hit;  // rebuilt on every draw
+    HitGeometry hit;     // rebuilt on every complete drawing, extended by band repaints
+    CurveMemo curves[2];  // gain (or impedance) and phase
 };
 
 // A frequency cursor as the display keeps it; its dialog and regions belong to the slide bars.

@@ -161,7 +161,8 @@ int CGainRenderer::DrawData(ViewPainter& dc)
     for (int i : DrawingOrder()) {
         const CDataSet& set = *m_doc.GetDataSet(i);
         GraphAttrib& attrib = m_f.attribs[i];
-        attrib.hit.Clear();
+        if (!PartialDrawing())
+            attrib.hit.Clear();
         const TraceValues& values = m_cache.Get(set);
         if (mode != Mode::PhaseOnly) {
             TraceSpec spec;
@@ -172,11 +173,12 @@ int CGainRenderer::DrawData(ViewPainter& dc)
             spec.selected = attrib.selected;
             spec.label = CurveLabel(set, "Gain");
             spec.valueAt = [&set](double f) { return Decibels(set.GetGainAt(f)); };
+            spec.memo = &attrib.curves[0];
             DrawTrace(dc, values, spec, attrib.hit);
         }
         if (mode != Mode::GainOnly)
             DrawPhaseTrace(dc, set, values, set.GetPhaseColor(), attrib.selected, set.m_number,
-                           "ERROR in CTalViewGain::DrawDataPhase", attrib.hit);
+                           "ERROR in CTalViewGain::DrawDataPhase", attrib.hit, &attrib.curves[1]);
     }
     return 1;
 }

@@ -245,7 +245,8 @@ int CImpRenderer::DrawData(ViewPainter& dc)
     for (int i : DrawingOrder()) {
         const CDataSet& set = *m_doc.GetDataSet(i);
         GraphAttrib& attrib = m_f.attribs[i];
-        attrib.hit.Clear();
+        if (!PartialDrawing())
+            attrib.hit.Clear();
         const TraceValues& values = m_cache.Get(set);
         if (mode != ImpMode::PhaseOnly) {
             TraceSpec spec;
@@ -256,11 +257,12 @@ int CImpRenderer::DrawData(ViewPainter& dc)
             spec.selected = attrib.selected;
             spec.label = CurveLabel(set, "Imp");
             spec.valueAt = [&set](double f) { return Log10OrNan(set.GetGainAt(f)); };
+            spec.memo = &attrib.curves[0];
             DrawTrace(dc, values, spec, attrib.hit);
         }
         if (mode != ImpMode::ImpOnly)
             DrawPhaseTrace(dc, set, values, set.GetPhaseColor(), attrib.selected, set.m_number,
-                           "ERROR in CTalViewImp::DrawDataPhase", attrib.hit);
+                           "ERROR in CTalViewImp::DrawDataPhase", attrib.hit, &attrib.curves[1]);
     }
     return 1;
 }
