@@ -311,8 +311,3 @@ double CGraphRenderer::CutToThreeDigits(double value)
     const std::string text = FormatC("%.3G", value);
     return StrtodC(text.c_str(), nullptr);
 }
-
-void CGraphRenderer::DrawAnnotations(ViewPainter& dc)
-{
-    (void)dc;
-}
