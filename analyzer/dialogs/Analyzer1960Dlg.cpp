@@ -293,8 +293,8 @@ void CAnalyzer1960Dlg::ConnectEngine()
         if (!m_showing)
             m_engine->SetMaxChangePhase(on, m_maxPhase->GetValue());
     });
-    connect(m_runSweep, &QPushButton::clicked, e, &Analyzer1960Engine::OnButtonRunSweep);
-    connect(m_takeData, &QPushButton::clicked, e, &Analyzer1960Engine::OnButtonTakeData);
+    connect(m_runSweep, &QPushButton::clicked, e, [e] { e->OnButtonRunSweep(); });
+    connect(m_takeData, &QPushButton::clicked, e, [e] { e->OnButtonTakeData(); });
     connect(m_dcButton, &QPushButton::clicked, e, &Analyzer1960Engine::OnCheckDc);
     connect(m_closeButton, &QPushButton::clicked, e, &Analyzer1960Engine::OnClose);
 

@@ -267,8 +267,8 @@ void CAnalyzer5060Dlg::ConnectEngine()
         if (!m_showing)
             m_engine->SetMaxChangePhase(on, m_maxPhase->GetValue());
     });
-    connect(m_runSweep, &QPushButton::clicked, e, &Analyzer5060Engine::OnButtonRunSweep);
-    connect(m_takeData, &QPushButton::clicked, e, &Analyzer5060Engine::OnButtonTakeData);
+    connect(m_runSweep, &QPushButton::clicked, e, [e] { e->OnButtonRunSweep(); });
+    connect(m_takeData, &QPushButton::clicked, e, [e] { e->OnButtonTakeData(); });
     connect(m_dcButton, &QPushButton::clicked, e, &Analyzer5060Engine::OnCheckDc);
     connect(m_closeButton, &QPushButton::clicked, e, &Analyzer5060Engine::OnClose);
 

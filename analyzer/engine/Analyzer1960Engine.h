@@ -17,6 +17,7 @@
 #include "analyzer/engine/AnalyzerConnection.h"
 #include "analyzer/engine/AnalyzerDialog.h"
 #include "analyzer/engine/KeyAndSpinHandlers.h"
+#include "analyzer/engine/MeasurementButtons.h"
 #include "analyzer/family1960/Settings.h"
 #include "analyzer/family1960/Texts.h"
 #include "analyzer/sweep/CommLog.h"
@@ -30,9 +31,11 @@ class ServiceRequestRelay;
 
 class Analyzer1960Engine : public AnalyzerDialog,
                            public SweepSource,
-                           public KeyAndSpinHandlers<Analyzer1960Engine> {
+                           public KeyAndSpinHandlers<Analyzer1960Engine>,
+                           public MeasurementButtons<Analyzer1960Engine> {
     Q_OBJECT
     friend class KeyAndSpinHandlers<Analyzer1960Engine>;
+    friend class MeasurementButtons<Analyzer1960Engine>;
 
 public:
     struct Controls {
@@ -52,9 +55,7 @@ public:
     Analyzer1960Engine(const Analyzer1960Engine&) = delete;
     Analyzer1960Engine& operator=(const Analyzer1960Engine&) = delete;
 
-    // --- Buttons ----------------------------------------------------------------------------------
-    void OnButtonRunSweep();
-    void OnButtonTakeData();
+    // --- Buttons (Run Sweep and Take Data: MeasurementButtons) ------------------------------------
     void OnCheckDc();
     // "&Close" and the title-bar close: stops what runs, then acquisition ended to the active
     // display or the dump stored and the window gone (the family says how).
@@ -189,14 +190,9 @@ private:
     bool WriteQueue(const char* operation);
     void StopAnalyzer();
     void ShutDownAnalyzerOnError();
-    void StopSweep();
-    void StopStartFrequencyMode();
-    void SwitchDcOff();
-    void StopWhatRuns();
     void PostSweepFinished();
     void PostStartFrequencyStop();
     void PostStopOfMeasurement();
-    void RestoreDcButton();
     void ShowAcceptedReading();
 
     // Errors (Analyzer1960Errors.cpp)

@@ -26,51 +26,6 @@ constexpr int kRequestBit = 0x40;
 
 // --- Buttons --------------------------------------------------------------------------------------
 
-void Analyzer1960Engine::OnButtonRunSweep()
-{
-    if (m_sweeping) {
-        StopSweep();
-        return;
-    }
-    SweepTarget* display = m_host.ActiveDisplay();
-    if (!display)
-        return;
-    m_target = display;
-    display->OnNewSweep(*this);
-    m_controls.dcEnabled = false;
-    m_controls.dcText = "DC Voltage is On";
-    m_controls.runSweepText = "Stop &Sweep";
-    m_controls.takeDataText = "&Take Data at Start Freq";
-    m_controls.takeDataEnabled = false;
-    m_sweeping = true;
-    emit ControlsChanged();
-    if (m_startFrequencyMode) {
-        // The readings at the start frequency go on as the sweep: the next one is its first point.
-        m_startFrequencyMode = false;
-        return;
-    }
-    // Flags left by an error outside a measurement would make every service request be ignored.
-    ClearErrorFlags();
-    StartAnalyzer();
-}
-
-void Analyzer1960Engine::OnButtonTakeData()
-{
-    if (m_sweeping)
-        return;
-    if (m_startFrequencyMode) {
-        StopStartFrequencyMode();
-        return;
-    }
-    m_startFrequencyMode = true;
-    m_controls.takeDataText = "Stop &Taking Data";
-    m_controls.dcEnabled = false;
-    m_controls.dcText = "DC Voltage is On";
-    emit ControlsChanged();
-    ClearErrorFlags();
-    StartAnalyzer();
-}
-
 void Analyzer1960Engine::OnCheckDc()
 {
     if (IsMeasuring())
@@ -300,56 +255,6 @@ void Analyzer1960Engine::PostStopOfMeasurement()
         PostSweepFinished();
     else if (m_startFrequencyMode)
         PostStartFrequencyStop();
-}
-
-void Analyzer1960Engine::StopWhatRuns()
-{
-    m_stopping = true;
-    if (m_busError || m_analyzerError)
-        ShutDownAnalyzerOnError();
-    else
-        StopAnalyzer();
-    m_stopping = false;
-    m_queue.clear();
-}
-
-void Analyzer1960Engine::StopSweep()
-{
-    StopWhatRuns();
-    m_controls.runSweepText = "Run &Sweep";
-    m_controls.takeDataEnabled = true;
-    RestoreDcButton();
-    m_sweeping = false;
-    m_target = nullptr;
-    EmitFieldsChanged();  // Steps/Decade and Frequency Step show the user's values again
-    emit ControlsChanged();
-    OnDataPointTaken(m_sweep.reading.frequency);
-}
-
-void Analyzer1960Engine::StopStartFrequencyMode()
-{
-    StopWhatRuns();
-    m_controls.takeDataText = "&Take Data At Start Freq";
-    m_startFrequencyMode = false;
-    RestoreDcButton();
-    EmitFieldsChanged();
-    emit ControlsChanged();
-    AbandonSettling();
-}
-
-void Analyzer1960Engine::SwitchDcOff()
-{
-    m_dcOn = false;
-    StopWhatRuns();
-    m_controls.dcText = "Turn On DC Voltage";
-    emit ControlsChanged();
-    ClearErrorFlags();
-}
-
-void Analyzer1960Engine::RestoreDcButton()
-{
-    m_controls.dcEnabled = true;
-    m_controls.dcText = m_dcOn ? "Turn Off DC Voltage" : "Turn On DC Voltage";
 }
 
 void Analyzer1960Engine::StopAnalyzer()

@@ -14,6 +14,7 @@
 #include "analyzer/engine/AnalyzerConnection.h"
 #include "analyzer/engine/AnalyzerDialog.h"
 #include "analyzer/engine/KeyAndSpinHandlers.h"
+#include "analyzer/engine/MeasurementButtons.h"
 #include "analyzer/family5060/Settings.h"
 #include "analyzer/sweep/CommLog.h"
 #include "analyzer/sweep/FrequencyStepping.h"
@@ -26,9 +27,11 @@ class ServiceRequestRelay;
 
 class Analyzer5060Engine final : public AnalyzerDialog,
                                  public SweepSource,
-                                 public KeyAndSpinHandlers<Analyzer5060Engine> {
+                                 public KeyAndSpinHandlers<Analyzer5060Engine>,
+                                 public MeasurementButtons<Analyzer5060Engine> {
     Q_OBJECT
     friend class KeyAndSpinHandlers<Analyzer5060Engine>;
+    friend class MeasurementButtons<Analyzer5060Engine>;
 
 public:
     struct Controls {
@@ -48,9 +51,7 @@ public:
     Analyzer5060Engine(const Analyzer5060Engine&) = delete;
     Analyzer5060Engine& operator=(const Analyzer5060Engine&) = delete;
 
-    // --- Buttons ----------------------------------------------------------------------------------
-    void OnButtonRunSweep();
-    void OnButtonTakeData();
+    // --- Buttons (Run Sweep and Take Data: MeasurementButtons) ------------------------------------
     void OnCheckDc();
     // Stops what runs; acquisition ended to the active display, or the dump stored and hidden.
     void OnClose();
@@ -133,12 +134,7 @@ private:
     bool WriteQueue(const char* operation);
     void StopAnalyzer();
     void ShutDownAnalyzerOnError();
-    void StopSweep();
-    void StopStartFrequencyMode();
-    void SwitchDcOff();
-    void StopWhatRuns();
     void PostStopOfMeasurement();
-    void RestoreDcButton();
     void UndoWhatRuns(const char* lastBox);
 
     // Errors (Analyzer5060Engine.cpp)

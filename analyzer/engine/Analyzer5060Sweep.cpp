@@ -101,49 +101,6 @@ bool Analyzer5060Engine::InitializeAnalyzer()
 
 // --- Buttons --------------------------------------------------------------------------------------
 
-void Analyzer5060Engine::OnButtonRunSweep()
-{
-    if (m_sweeping) {
-        StopSweep();
-        return;
-    }
-    SweepTarget* display = m_host.ActiveDisplay();
-    if (!display)
-        return;
-    m_target = display;
-    display->OnNewSweep(*this);
-    m_controls.dcEnabled = false;
-    m_controls.dcText = "DC Voltage is On";
-    m_controls.runSweepText = "Stop &Sweep";
-    m_controls.takeDataText = "&Take Data at Start Freq";
-    m_controls.takeDataEnabled = false;
-    m_sweeping = true;
-    emit ControlsChanged();
-    if (m_startFrequencyMode) {
-        m_startFrequencyMode = false;
-        return;
-    }
-    ClearErrorFlags();
-    StartAnalyzer();
-}
-
-void Analyzer5060Engine::OnButtonTakeData()
-{
-    if (m_sweeping)
-        return;
-    if (m_startFrequencyMode) {
-        StopStartFrequencyMode();
-        return;
-    }
-    m_startFrequencyMode = true;
-    m_controls.takeDataText = "Stop &Taking Data";
-    m_controls.dcEnabled = false;
-    m_controls.dcText = "DC Voltage is On";
-    emit ControlsChanged();
-    ClearErrorFlags();
-    StartAnalyzer();
-}
-
 void Analyzer5060Engine::OnCheckDc()
 {
     if (IsMeasuring())
@@ -342,56 +299,6 @@ void Analyzer5060Engine::PostStopOfMeasurement()
                 self->StopStartFrequencyMode();
         },
         Qt::QueuedConnection);
-}
-
-void Analyzer5060Engine::StopWhatRuns()
-{
-    m_stopping = true;
-    if (m_busError || m_analyzerError)
-        ShutDownAnalyzerOnError();
-    else
-        StopAnalyzer();
-    m_stopping = false;
-    m_queue.clear();
-}
-
-void Analyzer5060Engine::StopSweep()
-{
-    StopWhatRuns();
-    m_controls.runSweepText = "Run &Sweep";
-    m_controls.takeDataEnabled = true;
-    RestoreDcButton();
-    m_sweeping = false;
-    m_target = nullptr;
-    EmitFieldsChanged();
-    emit ControlsChanged();
-    OnDataPointTaken(m_sweep.reading.frequency);
-}
-
-void Analyzer5060Engine::StopStartFrequencyMode()
-{
-    StopWhatRuns();
-    m_controls.takeDataText = "&Take Data At Start Freq";
-    m_startFrequencyMode = false;
-    RestoreDcButton();
-    EmitFieldsChanged();
-    emit ControlsChanged();
-    AbandonSettling();
-}
-
-void Analyzer5060Engine::SwitchDcOff()
-{
-    m_dcOn = false;
-    StopWhatRuns();
-    m_controls.dcText = "Turn On DC Voltage";
-    emit ControlsChanged();
-    ClearErrorFlags();
-}
-
-void Analyzer5060Engine::RestoreDcButton()
-{
-    m_controls.dcEnabled = true;
-    m_controls.dcText = m_dcOn ? "Turn Off DC Voltage" : "Turn On DC Voltage";
 }
 
 void Analyzer5060Engine::StopAnalyzer()
