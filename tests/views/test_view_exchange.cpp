@@ -81,6 +81,25 @@ TEST_F(ExchangeFixture, CancelledChoosersAndUnreadableFilesChangeNothing)
     EXPECT_TRUE(prompts.shown.size() == 2);
 }
 
+TEST_F(ExchangeFixture, CopyGraphPaintsTheOpenDescriptionWindowsIn)
+{
+    view->OnInitialUpdate();
+    const QImage plain = view->RenderPicture();
+    view->OnShowDataDescription();
+    const CGraphTextDlg* window = view->DescriptionWindow(0);
+    ASSERT_NE(window, nullptr);
+    view->OnCommand(cmd::CopyGraph);
+    const QImage picture = QGuiApplication::clipboard()->image().convertToFormat(plain.format());
+    ASSERT_EQ(picture.size(), plain.size());
+    int inside = 0, outside = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x)
+            if (picture.pixel(x, y) != plain.pixel(x, y))
+                ++(window->geometry().adjusted(-2, -2, 2, 2).contains(x, y) ? inside : outside);
+    EXPECT_GT(inside, 100);
+    EXPECT_EQ(outside, 0);
+}
+
 TEST(ExchangeText, BareTableAndImportLines)
 {
     EXPECT_EQ(exchange::BareNumberTable("*a\r\n*b\r\n1\t2\t3"), "1\t2\t3");

@@ -4,12 +4,12 @@
 #include <QFrame>
 #include <string>
 
+#include "views/base/PrintableChild.h"
+
 class QLabel;
 class QPlainTextEdit;
-class ViewPainter;
-struct LogicalRect;
 
-class CGraphTextDlg : public QFrame {
+class CGraphTextDlg : public QFrame, public PrintableChild {
     Q_OBJECT
 public:
     CGraphTextDlg(int dataSetNumber, const std::string& text, QWidget* parent);
@@ -20,7 +20,7 @@ public:
     std::string Text() const;
     QString Title() const;
     // Paints the title and text into the logical rectangle (printed and picture output).
-    void Paint(ViewPainter& dc, const LogicalRect& rect) const;
+    void Paint(ViewPainter& dc, const LogicalRect& rect) const override;
 
 signals:
     void closeRequested(CGraphTextDlg* window);  // the close box

@@ -16,6 +16,7 @@
 #include "data/TalDocument.h"
 #include "data/TextTables.h"
 #include "views/base/GraphTextDlg.h"
+#include "views/base/PrintableChild.h"
 #include "views/base/ViewPrinting.h"
 #include "views/base/ViewSelection.h"
 #include "views/command/CommandIds.h"
@@ -723,10 +724,11 @@ void CTalView::DrawChildDialogs(ViewPainter& dc)
     const double sy = double(LogicalMapping::kWindowExtent) / std::max(1, height());
     // Children in stacking order, bottom first.
     for (QObject* child : children()) {
-        auto* window = qobject_cast<CGraphTextDlg*>(child);
-        if (!window || !window->isVisible())
+        auto* widget = qobject_cast<QWidget*>(child);
+        const auto* window = dynamic_cast<const PrintableChild*>(child);
+        if (!widget || !window || !widget->isVisibleTo(this))
             continue;
-        const QRect r = window->geometry();
+        const QRect r = widget->geometry();
         const LogicalRect rect{TruncateCoordinate(r.left() * sx), TruncateCoordinate(r.top() * sy),
                                TruncateCoordinate((r.left() + r.width()) * sx),
                                TruncateCoordinate((r.top() + r.height()) * sy)};
