@@ -93,8 +93,7 @@ void ViewPainter::TextOut(int x, int y, const std::string& text, Align align)
     m_painter.translate(origin);
     if (m_escapement != 0)
         m_painter.rotate(angle);
-    if (m_bkOpaque)
-        m_painter.fillRect(QRectF(dx, 0, width, height), ColorFromRef(m_bkColor));
+    m_painter.fillRect(QRectF(dx, 0, width, height), ColorFromRef(m_bkColor));
     m_painter.setFont(entry.font);
     m_painter.setPen(ColorFromRef(m_textColor));
     m_painter.drawText(QPointF(dx, entry.metrics.ascent()), qtext);

@@ -42,14 +42,13 @@ public:
     void SetTextColor(uint32_t color) { m_textColor = color; }
     void SetBkColor(uint32_t color) { m_bkColor = color; }
     uint32_t BkColor() const { return m_bkColor; }
-    // Opaque (the default) fills the text cell with the background colour first.
-    void SetBkOpaque(bool opaque) { m_bkOpaque = opaque; }
 
     // Width and height of the text cell of the unrotated selected font, logical units.
     LogicalSize GetTextExtent(const std::string& text) const;
     // The same in device pixels.
     QSizeF GetTextExtentDevice(const std::string& text) const;
-    // Writes the text with its cell's top at (x, y), rotated about that point by the escapement.
+    // Writes the text with its cell's top at (x, y), rotated about that point by the escapement;
+    // the cell is filled with the background colour first.
     void TextOut(int x, int y, const std::string& text, Align align = Align::Left);
 
     void Line(int x0, int y0, int x1, int y1);
@@ -90,7 +89,6 @@ private:
     int m_escapement = 0;
     uint32_t m_textColor = 0;
     uint32_t m_bkColor = 0xFFFFFF;
-    bool m_bkOpaque = true;
     mutable std::vector<FontEntry> m_fonts;
     std::vector<QRect> m_savedBounds;
     std::vector<QPoint> m_devicePoints;
