@@ -26,24 +26,24 @@ double WrapDegrees(double degrees)
 
 } // namespace
 
-Complex DutImpedance(const DutSpec& dut, double w)
+Complex DutImpedance(const DutModel& dut, double w)
 {
     const Complex jwL(0.0, w * dut.l);
     const Complex zC = Complex(0.0, -1.0 / (w * dut.c));
     switch (dut.kind) {
-    case DutSpec::R: return dut.r;
-    case DutSpec::L: return jwL;
-    case DutSpec::C: return zC;
-    case DutSpec::RSeriesL: return dut.r + jwL;
-    case DutSpec::RSeriesC: return dut.r + zC;
-    case DutSpec::RSeriesLSeriesC: return dut.r + jwL + zC;
-    case DutSpec::RParallelL: return Parallel(dut.r, jwL);
-    case DutSpec::RParallelC: return Parallel(dut.r, zC);
-    case DutSpec::RSeriesRpParallelC: return dut.r + Parallel(dut.rp, zC);
-    case DutSpec::RSeriesLParallelC: return dut.r + 1.0 / (1.0 / jwL + 1.0 / zC);
-    case DutSpec::RParallelLParallelC: return 1.0 / (1.0 / dut.r + 1.0 / jwL + 1.0 / zC);
-    case DutSpec::LowPass:
-    case DutSpec::HighPass: break;
+    case DutModel::R: return dut.r;
+    case DutModel::L: return jwL;
+    case DutModel::C: return zC;
+    case DutModel::RSeriesL: return dut.r + jwL;
+    case DutModel::RSeriesC: return dut.r + zC;
+    case DutModel::RSeriesLSeriesC: return dut.r + jwL + zC;
+    case DutModel::RParallelL: return Parallel(dut.r, jwL);
+    case DutModel::RParallelC: return Parallel(dut.r, zC);
+    case DutModel::RSeriesRpParallelC: return dut.r + Parallel(dut.rp, zC);
+    case DutModel::RSeriesLParallelC: return dut.r + 1.0 / (1.0 / jwL + 1.0 / zC);
+    case DutModel::RParallelLParallelC: return 1.0 / (1.0 / dut.r + 1.0 / jwL + 1.0 / zC);
+    case DutModel::LowPass:
+    case DutModel::HighPass: break;
     }
     return 0.0;
 }
@@ -58,7 +58,7 @@ std::array<Complex, 4> ChannelVoltages(const SimConfig& config, const GeneratorS
     if (config.dut.IsGainNetwork()) {
         // The network's input is high impedance, so the generator is not loaded.
         const Complex s(0.0, generator.frequency / config.dut.fc);
-        const Complex h = config.dut.kind == DutSpec::LowPass ? config.dut.k / (1.0 + s) : config.dut.k * s / (1.0 + s);
+        const Complex h = config.dut.kind == DutModel::LowPass ? config.dut.k / (1.0 + s) : config.dut.k * s / (1.0 + s);
         v.fill(source);
         v[low + 1] = source * h;
         return v;

@@ -27,7 +27,7 @@ struct GeneratorState {
 };
 
 // Impedance of the device under test (one of the eleven kinds) at angular frequency w.
-std::complex<double> DutImpedance(const DutSpec& dut, double w);
+std::complex<double> DutImpedance(const DutModel& dut, double w);
 
 // Noise-free complex voltages of channels 1-4.
 std::array<std::complex<double>, 4> ChannelVoltages(const SimConfig& config, const GeneratorState& generator);

@@ -104,7 +104,7 @@ std::string CompactLower(std::string_view s)
     return out;
 }
 
-std::optional<DutSpec::Kind> ParseKind(std::string_view text)
+std::optional<DutModel::Kind> ParseKind(std::string_view text)
 {
     static constexpr std::string_view kNames[] = {
         "r", "l", "c", "r+l", "r+c", "r+l+c", "r||l", "r||c", "r+(r||c)", "r+(l||c)", "r||l||c",
@@ -112,36 +112,36 @@ std::optional<DutSpec::Kind> ParseKind(std::string_view text)
     const std::string key = CompactLower(text);
     for (std::size_t i = 0; i < std::size(kNames); ++i)
         if (key == kNames[i])
-            return static_cast<DutSpec::Kind>(i);
+            return static_cast<DutModel::Kind>(i);
     if (const auto index = ParseInteger(key, 0, 10))
-        return static_cast<DutSpec::Kind>(*index);
+        return static_cast<DutModel::Kind>(*index);
     return std::nullopt;
 }
 
 // Which values a kind needs: bit 0 R, 1 L, 2 C, 3 Rp, 4 fc, 5 k (optional).
-unsigned ValuesOf(DutSpec::Kind kind)
+unsigned ValuesOf(DutModel::Kind kind)
 {
     switch (kind) {
-    case DutSpec::R: return 0x1;
-    case DutSpec::L: return 0x2;
-    case DutSpec::C: return 0x4;
-    case DutSpec::RSeriesL: case DutSpec::RParallelL: return 0x3;
-    case DutSpec::RSeriesC: case DutSpec::RParallelC: return 0x5;
-    case DutSpec::RSeriesLSeriesC: case DutSpec::RSeriesLParallelC: case DutSpec::RParallelLParallelC: return 0x7;
-    case DutSpec::RSeriesRpParallelC: return 0xD;
-    case DutSpec::LowPass: case DutSpec::HighPass: return 0x30;
+    case DutModel::R: return 0x1;
+    case DutModel::L: return 0x2;
+    case DutModel::C: return 0x4;
+    case DutModel::RSeriesL: case DutModel::RParallelL: return 0x3;
+    case DutModel::RSeriesC: case DutModel::RParallelC: return 0x5;
+    case DutModel::RSeriesLSeriesC: case DutModel::RSeriesLParallelC: case DutModel::RParallelLParallelC: return 0x7;
+    case DutModel::RSeriesRpParallelC: return 0xD;
+    case DutModel::LowPass: case DutModel::HighPass: return 0x30;
     }
     return 0;
 }
 
 // "<kind>:<name>=<value>,..."; every value the kind uses must be given and nothing else.
-std::optional<DutSpec> ParseDut(std::string_view text)
+std::optional<DutModel> ParseDut(std::string_view text)
 {
     const std::size_t colon = text.find(':');
     const auto kind = ParseKind(text.substr(0, colon));
     if (!kind)
         return std::nullopt;
-    DutSpec dut;
+    DutModel dut;
     dut.kind = *kind;
     const unsigned wanted = ValuesOf(*kind);
     unsigned given = 0;
@@ -170,9 +170,9 @@ std::optional<DutSpec> ParseDut(std::string_view text)
     if ((given & required) != required)
         return std::nullopt;
     // Reactive parts, parallel resistors and corners must be positive; a series R may be 0.
-    const bool seriesR = *kind == DutSpec::R || *kind == DutSpec::RSeriesL || *kind == DutSpec::RSeriesC
-                         || *kind == DutSpec::RSeriesLSeriesC || *kind == DutSpec::RSeriesRpParallelC
-                         || *kind == DutSpec::RSeriesLParallelC;
+    const bool seriesR = *kind == DutModel::R || *kind == DutModel::RSeriesL || *kind == DutModel::RSeriesC
+                         || *kind == DutModel::RSeriesLSeriesC || *kind == DutModel::RSeriesRpParallelC
+                         || *kind == DutModel::RSeriesLParallelC;
     if ((wanted & 0x1) && !seriesR && dut.r <= 0.0)
         return std::nullopt;
     if (((wanted & 0x2) && dut.l <= 0.0) || ((wanted & 0x4) && dut.c <= 0.0) || ((wanted & 0x8) && dut.rp <= 0.0)

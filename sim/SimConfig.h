@@ -11,7 +11,7 @@
 namespace talsim {
 
 // What the analyzer's inputs are connected to.
-struct DutSpec {
+struct DutModel {
     // Eleven impedance circuit kinds, in the order of the RLC panel's component list, and two
     // gain networks for Bode work.
     enum Kind {
@@ -57,7 +57,7 @@ struct SimConfig {
     int options = 0;                   // bit 0: 880 mode, bit 1: input attenuator
     double maxFrequency = 40e6;        // Hz, a multiple of 100 kHz
 
-    DutSpec dut;
+    DutModel dut;
     Fixture fixture = Fixture::Dut;
     double rref = 100.0;               // reference resistor in series with the fixture
     double rsource = 50.0;             // generator output impedance with "ZOUT,50;"

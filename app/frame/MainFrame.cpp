@@ -284,13 +284,13 @@ void CMainFrame::RebuildMenus()
     m_menusBuilt = true;
     m_menuKind = kind;
     // A menu may be the one whose item led here: the old ones go once control returns.
-    for (auto& [menu, spec] : m_menus)
+    for (auto& [menu, layout] : m_menus)
         menu->deleteLater();
     m_menus.clear();
     menuBar()->clear();
-    for (Menu& spec : MenuBarFor(kind)) {
-        QMenu* menu = menuBar()->addMenu(QString::fromStdString(spec.title));
-        m_menus.emplace(menu, std::move(spec));
+    for (Menu& layout : MenuBarFor(kind)) {
+        QMenu* menu = menuBar()->addMenu(QString::fromStdString(layout.title));
+        m_menus.emplace(menu, std::move(layout));
         PopulateMenu(menu);
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { PopulateMenu(menu); });
         connect(menu, &QMenu::aboutToHide, this, [this] {
@@ -392,8 +392,8 @@ void CMainFrame::AddWindowList(QMenu* menu)
 
 QMenu* CMainFrame::MenuByTitle(const std::string& title) const
 {
-    for (const auto& [menu, spec] : m_menus)
-        if (spec.title == title)
+    for (const auto& [menu, layout] : m_menus)
+        if (layout.title == title)
             return menu;
     return nullptr;
 }

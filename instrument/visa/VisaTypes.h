@@ -1,5 +1,5 @@
 #pragma once
-// VISA types and the values the program uses (from the public VISA specification).
+// VISA types and the values the program uses, as the published VISA standard defines them.
 
 #include <cstdint>
 

@@ -94,7 +94,7 @@ public:
 
     // One curve of value q_k = scale * log10 |gain_k| on the linear axis [minimum, maximum];
     // `valueAt` gives the value at a frequency limit the curve is cut at (NaN for no value).
-    struct TraceSpec {
+    struct TraceStyle {
         double scale = 1.0;
         double minimum = 0, maximum = 1;
         uint32_t color = 0;
@@ -103,7 +103,7 @@ public:
         std::function<double(double)> valueAt;
         CurveMemo* memo = nullptr;  // lets a band repaint draw only the points near the band
     };
-    void DrawTrace(ViewPainter& dc, const TraceValues& values, const TraceSpec& spec, HitGeometry& hit);
+    void DrawTrace(ViewPainter& dc, const TraceValues& values, const TraceStyle& style, HitGeometry& hit);
     // The phase curve in the window [phase minimum, phase maximum] folded to start within
     // [-180, 180], split where it passes the window's seam; `errorText` is shown for a
     // segment whose phases lie outside the stored range.

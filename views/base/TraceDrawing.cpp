@@ -168,20 +168,20 @@ void CGraphRenderer::PaintCurve(ViewPainter& dc, CurvePath& path, uint32_t color
         dc.FillRect(marker, kBlack);
 }
 
-void CGraphRenderer::DrawTrace(ViewPainter& dc, const TraceValues& v, const TraceSpec& spec, HitGeometry& hit)
+void CGraphRenderer::DrawTrace(ViewPainter& dc, const TraceValues& v, const TraceStyle& style, HitGeometry& hit)
 {
     const int n = v.Count();
     if (n == 0)
         return;
-    const double vmin = spec.minimum;
-    const double vmax = spec.maximum == spec.minimum ? spec.maximum + 1e-11 : spec.maximum;
+    const double vmin = style.minimum;
+    const double vmax = style.maximum == style.minimum ? style.maximum + 1e-11 : style.maximum;
     const double fmin = m_f.frequencyMin, fmax = m_f.frequencyMax;
     const double lmin = std::log10(fmin), lmax = std::log10(fmax);
     const auto Y = [&](double q) { return YFromValue(q, vmin, vmax); };
-    const auto value = [&](int k) { return spec.scale * v.logGain[k]; };
+    const auto value = [&](int k) { return style.scale * v.logGain[k]; };
     const auto simple = [&](double lf, double q) { return lmin < lf && lf < lmax && vmin < q && q < vmax; };
 
-    CurveMemo* memo = spec.memo;
+    CurveMemo* memo = style.memo;
     const bool partial = PartialDrawing() && memo;
     int begin = 0, end = n;
     if (partial)
@@ -210,13 +210,13 @@ void CGraphRenderer::DrawTrace(ViewPainter& dc, const TraceValues& v, const Trac
                   [](double, double) { return true; }, columns, kept);
     for (int& k : kept)
         k += begin;
-    if (spec.selected)
+    if (style.selected)
         for (int k = begin; k < end; ++k)
             if (const double lf = v.logFrequency[k], q = value(k); simple(lf, q))
                 path.AddMarker(XFromLogFrequency(lf), Y(q));
     if (kept.empty()) {
         if (partial && memo->labelled)
-            DrawTraceLabel(dc, memo->anchor.x, memo->anchor.y, spec.label, spec.color, spec.selected);
+            DrawTraceLabel(dc, memo->anchor.x, memo->anchor.y, style.label, style.color, style.selected);
         return;
     }
 
@@ -232,7 +232,7 @@ void CGraphRenderer::DrawTrace(ViewPainter& dc, const TraceValues& v, const Trac
     if (kept[0] == 0 && lmin <= lf1 && lf1 <= lmax && vmin <= q1 && q1 <= vmax) {
         firstPixel = true;
         first = {x1, y1};
-        if (spec.selected && !simple(lf1, q1))
+        if (style.selected && !simple(lf1, q1))
             path.AddMarker(x1, y1);
         local.AddSquare(x1, y1, HitGeometry::kHalfBand);
         haveAnchor = true;
@@ -255,12 +255,12 @@ void CGraphRenderer::DrawTrace(ViewPainter& dc, const TraceValues& v, const Trac
             double s0 = q0, s1 = q1, l0 = lf0, l1 = lf1;
             if (l0 < lmin) {
                 l0 = lmin;
-                s0 = spec.valueAt(fmin);
+                s0 = style.valueAt(fmin);
             }
             if (l1 > lmax) {
                 // Cut at the right edge: the end drawn there is no data point.
                 l1 = lmax;
-                s1 = spec.valueAt(fmax);
+                s1 = style.valueAt(fmax);
                 endReal = false;
             }
             if (!std::isfinite(s0) || !std::isfinite(s1) || !std::isfinite(l0) || !std::isfinite(l1))
@@ -286,12 +286,12 @@ void CGraphRenderer::DrawTrace(ViewPainter& dc, const TraceValues& v, const Trac
             haveAnchor = true;
             anchor = a;
         }
-        if (spec.selected && endReal && !endSimple)
+        if (style.selected && endReal && !endSimple)
             path.AddMarker(b.x, b.y);
         if (!partial || kept[i] >= memo->hitPoints)
             local.AddBand(a.x, a.y, b.x, b.y, HitGeometry::kHalfBand);
     }
-    FinishCurve(dc, path, spec.color, spec.selected, spec.label, firstPixel, first, haveAnchor, anchor, partial,
+    FinishCurve(dc, path, style.color, style.selected, style.label, firstPixel, first, haveAnchor, anchor, partial,
                 memo, end, local, hit);
 }
 

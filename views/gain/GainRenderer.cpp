@@ -165,16 +165,16 @@ int CGainRenderer::DrawData(ViewPainter& dc)
             attrib.hit.Clear();
         const TraceValues& values = m_cache.Get(set);
         if (mode != Mode::PhaseOnly) {
-            TraceSpec spec;
-            spec.scale = 20.0;
-            spec.minimum = m_f.gainMin;
-            spec.maximum = m_f.gainMax;
-            spec.color = set.GetGainColor();
-            spec.selected = attrib.selected;
-            spec.label = CurveLabel(set, "Gain");
-            spec.valueAt = [&set](double f) { return Decibels(set.GetGainAt(f)); };
-            spec.memo = &attrib.curves[0];
-            DrawTrace(dc, values, spec, attrib.hit);
+            TraceStyle style;
+            style.scale = 20.0;
+            style.minimum = m_f.gainMin;
+            style.maximum = m_f.gainMax;
+            style.color = set.GetGainColor();
+            style.selected = attrib.selected;
+            style.label = CurveLabel(set, "Gain");
+            style.valueAt = [&set](double f) { return Decibels(set.GetGainAt(f)); };
+            style.memo = &attrib.curves[0];
+            DrawTrace(dc, values, style, attrib.hit);
         }
         if (mode != Mode::GainOnly)
             DrawPhaseTrace(dc, set, values, set.GetPhaseColor(), attrib.selected, set.m_number,

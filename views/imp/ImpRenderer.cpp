@@ -249,16 +249,16 @@ int CImpRenderer::DrawData(ViewPainter& dc)
             attrib.hit.Clear();
         const TraceValues& values = m_cache.Get(set);
         if (mode != ImpMode::PhaseOnly) {
-            TraceSpec spec;
-            spec.scale = 1.0;
-            spec.minimum = LogImpMin();
-            spec.maximum = LogImpMax();
-            spec.color = set.GetGainColor();
-            spec.selected = attrib.selected;
-            spec.label = CurveLabel(set, "Imp");
-            spec.valueAt = [&set](double f) { return Log10OrNan(set.GetGainAt(f)); };
-            spec.memo = &attrib.curves[0];
-            DrawTrace(dc, values, spec, attrib.hit);
+            TraceStyle style;
+            style.scale = 1.0;
+            style.minimum = LogImpMin();
+            style.maximum = LogImpMax();
+            style.color = set.GetGainColor();
+            style.selected = attrib.selected;
+            style.label = CurveLabel(set, "Imp");
+            style.valueAt = [&set](double f) { return Log10OrNan(set.GetGainAt(f)); };
+            style.memo = &attrib.curves[0];
+            DrawTrace(dc, values, style, attrib.hit);
         }
         if (mode != ImpMode::ImpOnly)
             DrawPhaseTrace(dc, set, values, set.GetPhaseColor(), attrib.selected, set.m_number,
