@@ -188,31 +188,8 @@ void CAnalyzer1960Dlg::BuildControls()
     readingGrid->addWidget(Label("Phase:"), 5, 0);
     readingGrid->addWidget(m_phaseReadout, 5, 1);
 
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : {m_runSweep, m_takeData, m_dcButton})
-        buttons->addWidget(button);
-    buttons->addStretch();
-    buttons->addWidget(m_closeButton);
-
-    auto* columns = new QHBoxLayout;
-    auto* left = new QVBoxLayout;
-    left->addWidget(sweep);
-    left->addWidget(output);
-    auto* middle = new QVBoxLayout;
-    middle->addWidget(integration);
-    middle->addWidget(servo);
-    middle->addWidget(maxChange);
-    auto* right = new QVBoxLayout;
-    right->addWidget(readings);
-    right->addStretch();
-    columns->addLayout(left);
-    columns->addLayout(middle);
-    columns->addLayout(right);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(columns);
-    layout->addLayout(buttons);
-    layout->addWidget(Label("Comm&unication with Analyzer:", m_log));
-    layout->addWidget(m_log);
+    dialogwidgets::ArrangeAnalyzerWindow(this, {sweep, output, integration, servo, maxChange, readings,
+                                                {m_runSweep, m_takeData, m_dcButton}, m_closeButton, m_log});
 }
 
 void CAnalyzer1960Dlg::ConnectEngine()

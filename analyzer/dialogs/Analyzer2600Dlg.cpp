@@ -16,11 +16,14 @@
 #include <QVBoxLayout>
 
 #include "analyzer/dialogs/AnalyzerKeys.h"
+#include "analyzer/dialogs/DialogWidgets.h"
 #include "analyzer/dialogs/SpinArrows.h"
 #include "analyzer/family2600/Texts.h"
 #include "data/EngineeringNotation.h"
 #include "views/dialogs/EditComponent.h"
 
+using dialogwidgets::Label;
+using dialogwidgets::Text;
 using analyzer::family2600::InputRangeText;
 using analyzer::family2600::InputImpedanceText;
 using analyzer::family2600::IntegrationOptionText;
@@ -28,19 +31,6 @@ using analyzer::family2600::OutputImpedanceText;
 using analyzer::family2600::WaveformText;
 
 namespace {
-
-QString Text(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
-QLabel* Label(const char* text, QWidget* buddy = nullptr)
-{
-    auto* label = new QLabel(QString::fromUtf8(text));
-    if (buddy)
-        label->setBuddy(buddy);
-    return label;
-}
 
 void SetRed(QLabel* label, bool red)
 {
@@ -240,32 +230,8 @@ void CAnalyzer2600Dlg::BuildControls()
     readingGrid->addWidget(Label("Phase:"), 7, 0);
     readingGrid->addWidget(m_phaseReadout, 7, 1);
 
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : {m_runSweep, m_takeData, m_dcButton, m_versionButton})
-        buttons->addWidget(button);
-    buttons->addStretch();
-    buttons->addWidget(m_closeButton);
-
-    auto* columns = new QHBoxLayout;
-    auto* left = new QVBoxLayout;
-    left->addWidget(sweep);
-    left->addWidget(output);
-    auto* middle = new QVBoxLayout;
-    middle->addWidget(integration);
-    middle->addWidget(servo);
-    middle->addWidget(maxChange);
-    auto* right = new QVBoxLayout;
-    right->addWidget(readings);
-    right->addStretch();
-    columns->addLayout(left);
-    columns->addLayout(middle);
-    columns->addLayout(right);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(columns);
-    layout->addLayout(buttons);
-    layout->addWidget(Label("Comm&unication with Analyzer:", m_log));
-    layout->addWidget(m_log);
+    dialogwidgets::ArrangeAnalyzerWindow(this, {sweep, output, integration, servo, maxChange, readings,
+                                                {m_runSweep, m_takeData, m_dcButton, m_versionButton}, m_closeButton, m_log});
 }
 
 void CAnalyzer2600Dlg::ConnectEngine()

@@ -1,5 +1,6 @@
 #include "analyzer/dialogs/DialogWidgets.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -78,6 +79,36 @@ void ShowLog(QPlainTextEdit* view, const analyzer::CommLog& log)
     cursor.setPosition(std::min(caret, view->document()->characterCount() - 1));
     view->setTextCursor(cursor);
     view->ensureCursorVisible();
+}
+
+void ArrangeAnalyzerWindow(QWidget* dialog, const AnalyzerWindowParts& parts)
+{
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* button : parts.buttons)
+        buttons->addWidget(button);
+    buttons->addStretch();
+    buttons->addWidget(parts.close);
+
+    auto* columns = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    left->addWidget(parts.sweep);
+    left->addWidget(parts.output);
+    auto* middle = new QVBoxLayout;
+    middle->addWidget(parts.integration);
+    middle->addWidget(parts.servo);
+    middle->addWidget(parts.maxChange);
+    auto* right = new QVBoxLayout;
+    right->addWidget(parts.readings);
+    right->addStretch();
+    columns->addLayout(left);
+    columns->addLayout(middle);
+    columns->addLayout(right);
+
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(columns);
+    layout->addLayout(buttons);
+    layout->addWidget(Label("Comm&unication with Analyzer:", parts.log));
+    layout->addWidget(parts.log);
 }
 
 } // namespace dialogwidgets
