@@ -18,7 +18,10 @@ extern "C" {
 #include "views/mail/DisplayMail.h"
 #include "views/mail/Mail.h"
 #include "views/mail/MailPlotAsDialog.h"
+#include "views/gain/TalViewGain.h"
+#include "views/imp/TalViewImp.h"
 #include "views/nyq/TalViewNyq.h"
+#include "views/text/TalViewText.h"
 #include "views/picture/DisplayPicture.h"
 #include "views/picture/JpegQualityDialog.h"
 #include "views/picture/JpegWriter.h"
@@ -324,3 +327,45 @@ TEST(OMail, ArgumentsOfAMessage)
 }
 
 }  // namespace
+
+// Save To JPG belongs to the graph displays; Mail To to every display, the text display
+// mailing the picture of what it shows.
+TEST(DisplayOutputCommands, EveryDisplayKindMailsAndGraphDisplaysSavePictures)
+{
+    ScriptedPrompter prompts;
+    SetPrompter(&prompts);
+    QTemporaryDir dir;
+    CTalDocument doc;
+    doc.AddDataSet(MakeImpedanceSet({{100, 40, -60}, {1000, 60, -30}}));
+    SetJpegQualityHook([](CTalView&) { return std::optional<int>(80); });
+    for (DisplayKind kind : {DisplayKind::Gain, DisplayKind::Imp, DisplayKind::Nyq, DisplayKind::Text}) {
+        SCOPED_TRACE(int(kind));
+        std::unique_ptr<CTalView> view;
+        switch (kind) {
+        case DisplayKind::Gain: view = std::make_unique<CTalViewGain>(&doc, nullptr); break;
+        case DisplayKind::Imp: view = std::make_unique<CTalViewImp>(&doc, nullptr); break;
+        case DisplayKind::Nyq: view = std::make_unique<CTalViewNyq>(&doc, nullptr); break;
+        default: view = std::make_unique<CTalViewText>(&doc, nullptr); break;
+        }
+        view->resize(640, 480);
+        view->OnInitialUpdate();
+        CommandUi ui;
+        const bool graph = kind != DisplayKind::Text;
+        EXPECT_EQ(view->OnUpdateCommand(cmd::SaveToJpg, ui), graph);
+        ASSERT_TRUE(view->OnUpdateCommand(cmd::MailTo, ui));
+        EXPECT_TRUE(ui.enabled);
+        const std::string path = dir.filePath(QString("display%1.jpg").arg(int(kind))).toStdString();
+        if (graph) {
+            prompts.fileAnswers = {path};
+            EXPECT_TRUE(view->OnCommand(cmd::SaveToJpg));
+        } else {
+            EXPECT_TRUE(SaveDisplayAsJpeg(*view, path));
+        }
+        const auto header = DecodeJpeg(path);
+        ASSERT_TRUE(header);
+        EXPECT_EQ(header->width, 640);
+        EXPECT_EQ(header->height, 480);
+    }
+    SetJpegQualityHook({});
+    SetPrompter(nullptr);
+}

@@ -106,7 +106,7 @@ public:
     // screen.
     void PaintToBuffer(const QRect& area);
     // The client area as a picture: white background, child dialogs painted in.
-    QImage RenderPicture();
+    virtual QImage RenderPicture();
     // Printing through Qt's print dialog and preview; PrintToFile writes a PDF.
     void OnFilePrint();
     void OnFilePrintPreview();

@@ -11,6 +11,8 @@
 #include "views/base/TalView.h"
 #include "views/base/ViewSelection.h"
 #include "views/command/CommandIds.h"
+#include "views/mail/DisplayMail.h"
+#include "views/picture/DisplayPicture.h"
 
 namespace exchange {
 
@@ -166,6 +168,15 @@ bool OnCommand(CTalView& view, int id)
     case cmd::CopyGraph:
         CopyGraph(view);
         return true;
+    case cmd::SaveToJpg:
+        // Pictures are saved from the graph displays only; the text display mails its text.
+        if (!view.Renderer())
+            return false;
+        OnSaveToJpg(view);
+        return true;
+    case cmd::MailTo:
+        OnMailTo(view);
+        return true;
     default:
         return false;
     }
@@ -185,7 +196,10 @@ bool OnUpdateCommand(CTalView& view, int id, CommandUi& ui)
         return true;
     case cmd::ImportMatlab:
     case cmd::CopyGraph:
+    case cmd::MailTo:
         return true;
+    case cmd::SaveToJpg:
+        return view.Renderer() != nullptr;
     default:
         return false;
     }

@@ -1,9 +1,5 @@
 #include "views/nyq/TalViewNyq.h"
 
-#include "views/command/CommandIds.h"
-#include "views/mail/DisplayMail.h"
-#include "views/picture/DisplayPicture.h"
-
 CTalViewNyq::CTalViewNyq(CTalDocument* document, QWidget* parent)
     : CTalView(document, parent), m_nyqRenderer(*document, m_fields)
 {
@@ -53,27 +49,4 @@ void CTalViewNyq::OnGraphProperties()
 void CTalViewNyq::OnDataSetProperties()
 {
     RunPropertiesFor(3);
-}
-
-bool CTalViewNyq::OnCommand(int id)
-{
-    switch (id) {
-    case cmd::SaveToJpg:
-        OnSaveToJpg(*this);
-        return true;
-    case cmd::MailTo:
-        OnMailTo(*this);
-        return true;
-    default:
-        return CTalView::OnCommand(id);
-    }
-}
-
-bool CTalViewNyq::OnUpdateCommand(int id, CommandUi& ui)
-{
-    if (id == cmd::SaveToJpg || id == cmd::MailTo) {
-        ui = CommandUi{};
-        return true;
-    }
-    return CTalView::OnUpdateCommand(id, ui);
 }

@@ -22,8 +22,6 @@ public:
     void ApplySettings(const CGraphSettingsNyqDlg::Values& values);
     // The properties dialog (Nyquist kind) for the lowest-numbered selected data set.
     void OnDataSetProperties() override;
-    bool OnCommand(int id) override;
-    bool OnUpdateCommand(int id, CommandUi& ui) override;
 
 protected:
     std::vector<std::string> LegendTexts() const override { return {"Impedance", "Phase"}; }

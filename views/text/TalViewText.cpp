@@ -74,6 +74,11 @@ void CTalViewText::resizeEvent(QResizeEvent* event)
     m_edit->setGeometry(rect());
 }
 
+QImage CTalViewText::RenderPicture()
+{
+    return grab().toImage();
+}
+
 bool CTalViewText::OnCommand(int id)
 {
     switch (id) {
@@ -97,6 +102,7 @@ bool CTalViewText::OnCommand(int id)
     case cmd::EditPaste:
     case cmd::ExportMatlab:
     case cmd::ImportMatlab:
+    case cmd::MailTo:
         return exchange::OnCommand(*this, id);
     default:
         return false;
@@ -122,6 +128,7 @@ bool CTalViewText::OnUpdateCommand(int id, CommandUi& ui)
     case cmd::EditPaste:
     case cmd::ExportMatlab:
     case cmd::ImportMatlab:
+    case cmd::MailTo:
         return exchange::OnUpdateCommand(*this, id, ui);
     default:
         return false;

@@ -20,6 +20,8 @@ public:
     bool OnUpdateCommand(int id, CommandUi& ui) override;
     // The text drawn top-left aligned into (50, 50, 950, 950) of the logical page.
     void PrintOn(QPrinter& printer) override;
+    // The display as it looks on screen (the mailed picture).
+    QImage RenderPicture() override;
     // The document's text with "\r\n" line breaks, as shown.
     std::string Text() const;
 
