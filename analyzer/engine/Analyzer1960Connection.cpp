@@ -86,14 +86,7 @@ bool Analyzer1960Engine::InitializeAnalyzer()
     if (TextOfReply(reply->data(), reply->size()).find(Texts().identification) == std::string_view::npos) {
         LogText(Texts().notFound);
         m_initialized = false;
-        if (m_sweeping)
-            StopSweep();
-        else if (m_startFrequencyMode)
-            StopStartFrequencyMode();
-        else if (m_dcOn)
-            SwitchDcOff();
-        else
-            ShowMessage("Error in " + Texts().family.dialogClass + "::InitializeAnalyzer", "");
+        StopWhatRuns("Error in " + Texts().family.dialogClass + "::InitializeAnalyzer");
         return false;
     }
     LogText(Texts().found);
@@ -170,18 +163,8 @@ void Analyzer1960Engine::OnClose()
         m_deviceOpen = false;
         m_initialized = false;
     }
-    if (SweepTarget* display = m_host.ActiveDisplay()) {
-        QPointer<SweepTarget> target(display);
-        QPointer<Analyzer1960Engine> self(this);
-        QMetaObject::invokeMethod(
-            display,
-            [target, self] {
-                if (target && self)
-                    target->OnAcquisitionEnded(*self);
-            },
-            Qt::QueuedConnection);
+    if (PostAcquisitionEnded())
         return;
-    }
     CloseWithoutDisplay();
 }
 

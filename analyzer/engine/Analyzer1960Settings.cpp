@@ -17,20 +17,6 @@ void Analyzer1960Engine::QueueIfMeasuring(const std::string& command)
         m_queue += command;
 }
 
-void Analyzer1960Engine::ApplyFrequencyLimits()
-{
-    FrequencyLimitResult result = CheckFrequencyLimits(m_fields.startFrequency, m_fields.stopFrequency, m_limits);
-    for (const std::string& line : result.logLines)
-        LogText(line);
-    m_fields.startFrequency = RoundToSignificant(m_fields.startFrequency, 4);
-    m_fields.stopFrequency = RoundToSignificant(m_fields.stopFrequency, 4);
-    m_sweep.startFrequency = m_fields.startFrequency;
-    m_sweep.stopFrequency = m_fields.stopFrequency;
-    m_sweep.ascending = result.ascending;
-    FrequencyLimitsApplied();
-    EmitFieldsChanged();
-}
-
 void Analyzer1960Engine::SetStartFrequency(double hertz)
 {
     m_fields.startFrequency = hertz;
@@ -41,12 +27,6 @@ void Analyzer1960Engine::SetStopFrequency(double hertz)
 {
     m_fields.stopFrequency = hertz;
     ApplyFrequencyLimits();
-}
-
-void Analyzer1960Engine::SetLogSweep(bool logarithmic)
-{
-    m_fields.logSweep = logarithmic;
-    EmitFieldsChanged();
 }
 
 void Analyzer1960Engine::SetStepsPerDecade(double steps)
@@ -115,42 +95,6 @@ void Analyzer1960Engine::SetDelay(double seconds)
 {
     m_fields.delay = ClampDelay(seconds);
     QueueIfMeasuring(DelayCommand(m_fields.delay));
-    EmitFieldsChanged();
-}
-
-void Analyzer1960Engine::SetServoOn(bool on)
-{
-    m_fields.servoOn = on;
-    EmitFieldsChanged();
-}
-
-void Analyzer1960Engine::SetServoAcVoltsIn(double volts)
-{
-    if (volts > 0.0)
-        m_fields.servoAcVoltsIn = RoundToSignificant(volts, 4);
-    EmitFieldsChanged();
-}
-
-void Analyzer1960Engine::SetServoStepDb(double decibels)
-{
-    if (decibels >= 0.0)
-        m_fields.servoStepDb = decibels;
-    EmitFieldsChanged();
-}
-
-void Analyzer1960Engine::SetMaxChangeGain(bool on, double decibels)
-{
-    m_fields.maxChangeGainOn = on;
-    if (decibels >= 0.0)
-        m_fields.maxChangeGain = decibels;
-    EmitFieldsChanged();
-}
-
-void Analyzer1960Engine::SetMaxChangePhase(bool on, double degrees)
-{
-    m_fields.maxChangePhaseOn = on;
-    if (degrees >= 0.0)
-        m_fields.maxChangePhase = degrees;
     EmitFieldsChanged();
 }
 

@@ -24,28 +24,17 @@ constexpr int kRequestBit = 0x40;
 
 } // namespace
 
-// --- Buttons --------------------------------------------------------------------------------------
+// --- The DC button ------------------------------------------------------------------------------
 
-void Analyzer1960Engine::OnCheckDc()
+bool Analyzer1960Engine::ConnectForDcOutput()
 {
-    if (IsMeasuring())
-        return;
-    if (m_dcOn) {
-        SwitchDcOff();
-        return;
-    }
-    if (m_busError || m_analyzerError) {
-        ShutDownAnalyzerOnError();
-        ClearErrorFlags();
-        return;
-    }
     if (m_host.GpibAddressApplication() != m_host.GpibAddressAnalyzer())
         m_addressChangePending = true;
-    if ((m_addressChangePending || !m_initialized) && !InitializeAnalyzer())
-        return;
-    m_dcOn = true;
-    m_controls.dcText = "Turn Off DC Voltage";
-    emit ControlsChanged();
+    return !((m_addressChangePending || !m_initialized) && !InitializeAnalyzer());
+}
+
+void Analyzer1960Engine::WriteDcOutputOn()
+{
     SetDcVoltsOut(m_fields.dcVoltsOut);
     if (m_dcOn && !m_busError && !m_analyzerError)
         WriteAtOnce(kDcOutputOnCommand, "OnCheckDc");
@@ -57,9 +46,7 @@ void Analyzer1960Engine::StartAnalyzer()
 {
     if (!IsMeasuring())
         return;
-    m_sweep.reading.frequency = 0.0;
-    m_sweep.previous.frequency = 0.0;
-    m_acceptedStepOrigin = 0.0;
+    ResetReadings();
     if (m_host.GpibAddressApplication() != m_host.GpibAddressAnalyzer())
         m_addressChangePending = true;
     if ((!m_initialized || m_addressChangePending) && !InitializeAnalyzer())
@@ -75,11 +62,7 @@ void Analyzer1960Engine::StartAnalyzer()
     m_fields.stepsPerDecade = ClampStepsPerDecade(m_fields.stepsPerDecade);
     m_fields.frequencyStep = ClampFrequencyStep(m_fields.frequencyStep, FrequencyStepMinimum(),
                                                 m_limits.maximum);
-    m_sweep.logSweep = m_fields.logSweep;
-    m_sweep.stepsPerDecade = m_sweep.userStepsPerDecade = m_fields.stepsPerDecade;
-    m_sweep.step = m_sweep.userStep = m_fields.frequencyStep;
-    m_sweep.numeratorChannel = m_fields.numeratorChannel;
-    m_sweep.denominatorChannel = m_fields.denominatorChannel;
+    TakeSweepSettings();
     m_sweep.servoRetried = false;
     m_queue += kOutputOnCommand;
     QueueBandFor(m_sweep.startFrequency);
@@ -114,12 +97,7 @@ bool Analyzer1960Engine::WriteQueue(const char* operation)
 {
     const std::string text = std::move(m_queue);
     m_queue.clear();
-    if (!m_bus.Write(text)) {
-        OnGpibError(CommandContext(operation, m_bus.WriteCall()));
-        return false;
-    }
-    LogText(SentLine(text));
-    return true;
+    return WriteAtOnce(text, operation);
 }
 
 // --- Service request and reading ----------------------------------------------------------------
@@ -159,48 +137,11 @@ void Analyzer1960Engine::OnMsgSweep()
         return;
     }
 
-    m_sweep.numeratorChannel = m_fields.numeratorChannel;
-    m_sweep.denominatorChannel = m_fields.denominatorChannel;
-    const ServoSettings servo{m_fields.servoOn, m_fields.servoChannel, m_fields.servoAcVoltsIn, m_fields.servoStepDb,
-                              m_fields.maxAcVoltsOut};
-    const MaxChangeSettings maxChange{m_fields.maxChangeGainOn, m_fields.maxChangeGain, m_fields.maxChangePhaseOn,
-                                      m_fields.maxChangePhase};
-    const Judgement judgement = JudgeReading(m_sweep, servo, maxChange, m_sweeping, Texts().family);
-    for (const std::string& line : judgement.logLines)
-        LogText(line);
-    for (const std::string& message : judgement.messages)
-        ShowMessage(message, kAnalyzerMenuCaption);
-    if (judgement.stepChanged)
-        EmitFieldsChanged();
-    if (judgement.nextAmplitude)
-        SetAcVoltsOutField(*judgement.nextAmplitude);
-
-    double stepOrigin = m_acceptedStepOrigin;
-    if (judgement.accept) {
-        // The reading was taken where it was asked for: step on from the exact frequency.
-        stepOrigin = RoundToSignificant(m_commandedFrequency, 4) == RoundToSignificant(m_sweep.reading.frequency, 4)
-                         ? m_commandedFrequency
-                         : m_sweep.reading.frequency;
-        m_acceptedStepOrigin = stepOrigin;
-        ShowAcceptedReading();
-        if (m_sweeping) {
-            if (!m_target) {
-                StopSweep();
-                return;
-            }
-            m_target->OnNewReading(*this);
-            if (ReachedStopFrequency(m_sweep.reading.frequency, m_sweep))
-                PostSweepFinished();
-        }
-    }
-    if (!IsMeasuring())
+    const std::optional<double> stepOrigin = JudgeAndDeliverReading(Texts().family);
+    if (!stepOrigin || !IsMeasuring())
         return;
 
-    // A first point that was not accepted is taken again at the start frequency.
-    SweepState from = m_sweep;
-    from.reading.frequency = stepOrigin;
-    const double next = stepOrigin > 0.0 ? NextFrequency(from, m_startFrequencyMode) : m_sweep.startFrequency;
-    m_commandedFrequency = next;
+    const double next = NextPointFrequency(*stepOrigin);
     QueueNextPointSettings(next);
     m_amplitudeInEffect = m_fields.acVoltsOut;
     m_queue += MeasureAtCommand(next);
@@ -215,47 +156,7 @@ void Analyzer1960Engine::OnMsgSweep()
     OnDataPointTaken(m_sweep.reading.frequency);
 }
 
-void Analyzer1960Engine::ShowAcceptedReading()
-{
-    m_shown = m_sweep.reading;
-    m_shownFrequency = m_sweep.reading.frequency;
-    emit ReadingShown();
-}
-
 // --- Stopping ---------------------------------------------------------------------------------------
-
-void Analyzer1960Engine::PostSweepFinished()
-{
-    QPointer<Analyzer1960Engine> self(this);
-    QMetaObject::invokeMethod(
-        this,
-        [self] {
-            // Posted more than once (an error after the last reading) it stops the sweep once.
-            if (self && self->m_sweeping)
-                self->StopSweep();
-        },
-        Qt::QueuedConnection);
-}
-
-void Analyzer1960Engine::PostStartFrequencyStop()
-{
-    QPointer<Analyzer1960Engine> self(this);
-    QMetaObject::invokeMethod(
-        this,
-        [self] {
-            if (self && self->m_startFrequencyMode)
-                self->StopStartFrequencyMode();
-        },
-        Qt::QueuedConnection);
-}
-
-void Analyzer1960Engine::PostStopOfMeasurement()
-{
-    if (m_sweeping)
-        PostSweepFinished();
-    else if (m_startFrequencyMode)
-        PostStartFrequencyStop();
-}
 
 void Analyzer1960Engine::StopAnalyzer()
 {
@@ -284,18 +185,6 @@ void Analyzer1960Engine::ShutDownAnalyzerOnError()
         m_initialized = false;
         return;
     }
-    if (gpib::ibnotify(m_bus.device, 0, nullptr, nullptr) & gpib::ERR)
-        LogText("In StopAnalyzer(), command ibnotify has an Error\r\n");
-    if (!m_busError) {
-        gpib::ibtmo(m_bus.device, gpib::T1s);
-        if (m_bus.Write(kErrorStopCommand))
-            LogText(SentLine(kErrorStopCommand));
-        else
-            LogText("In StopAnalyzer(), command WriteToGPIB has an Error\r\n");
-    }
-    gpib::ibonl(m_bus.device, 0);
-    m_bus.device = -1;
+    ShutDownGpib({kErrorStopCommand}, "StopAnalyzer", "GPIB connection is closed.");
     m_deviceOpen = false;
-    LogText("GPIB connection is closed.");
-    m_initialized = false;
 }

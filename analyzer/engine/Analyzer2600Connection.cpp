@@ -92,11 +92,11 @@ bool Analyzer2600Engine::OpenGpibDevice(bool showErrors)
     if (m_bus.device < 0) {
         const std::string text =
             "Can't open GPIB connection.\r\nPlease ensure the National Instruments GPIB Software is installed.";
-        Log(text);
+        LogText(text);
         ShowMessage(text, "");
         return false;
     }
-    Log("GPIB connection opened.\r\n");
+    LogText("GPIB connection opened.\r\n");
     if (gpib::ibclr(m_bus.device) & gpib::ERR) {
         if (showErrors)
             OnGpibError("Cannot clear GPIB bus.\r\nPlease ensure analyzer is connected, turned on, and the "
@@ -110,7 +110,7 @@ bool Analyzer2600Engine::OpenGpibDevice(bool showErrors)
 
 bool Analyzer2600Engine::OpenUsbSession()
 {
-    Log("opening USB connection...\r\n");
+    LogText("opening USB connection...\r\n");
     EmitControlsChanged();  // lets the dialog redraw before the blocking open
     if (m_bus.vi != 0 || m_bus.rm != 0) {
         tal2600_close(m_bus.vi, m_bus.rm);
@@ -169,7 +169,7 @@ bool Analyzer2600Engine::IdentifyAnalyzer()
     }
     const Identification id = ParseIdentification(TextOfReply(reply->data(), reply->size()));
     if (!id.recognized) {
-        Log(kAnalyzerNotFound);
+        LogText(kAnalyzerNotFound);
         m_initialized = false;
         if (m_sweeping)
             StopSweep();
@@ -181,7 +181,7 @@ bool Analyzer2600Engine::IdentifyAnalyzer()
             ShowMessage("Error in CAnalyzer2600Dlg::InitializeAnalyzer", "");
         return false;
     }
-    Log(kAnalyzerFound);
+    LogText(kAnalyzerFound);
     m_firmwareCode = id.firmwareCode;
     m_initialized = true;
     m_addressChangePending = false;
@@ -276,7 +276,7 @@ void Analyzer2600Engine::OnBnClickedVersionInfo()
         OnGpibError(CommandContext("OnInitDialog", m_bus.ReadCall()));
         return;
     }
-    Log(UpdateReplyLogLine(TextOfReply(reply->data(), reply->size())));
+    LogText(UpdateReplyLogLine(TextOfReply(reply->data(), reply->size())));
 }
 
 void Analyzer2600Engine::ReadMessages(int statusByte)
@@ -298,7 +298,7 @@ void Analyzer2600Engine::ReadMessages(int statusByte)
             return;
         }
         statusByte = *status;
-        Log(MessageLogLine(kReadCommand, TextOfReply(reply->data(), reply->size())));
+        LogText(MessageLogLine(kReadCommand, TextOfReply(reply->data(), reply->size())));
     }
     WriteAtOnce(kServiceRequestOff, "ReadMessages");
 }
@@ -342,18 +342,8 @@ void Analyzer2600Engine::OnClose()
 
 void Analyzer2600Engine::CloseAsDialog()
 {
-    if (SweepTarget* display = m_host.ActiveDisplay()) {
-        QPointer<SweepTarget> target(display);
-        QPointer<Analyzer2600Engine> self(this);
-        QMetaObject::invokeMethod(
-            display,
-            [target, self] {
-                if (target && self)
-                    target->OnAcquisitionEnded(*self);
-            },
-            Qt::QueuedConnection);
+    if (PostAcquisitionEnded())
         return;
-    }
     DumpParameters(m_host.PreferenceBlock());
     emit DestroyRequested();
 }

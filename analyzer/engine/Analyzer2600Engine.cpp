@@ -27,7 +27,7 @@ constexpr int kAnalyzer1370 = 11;
 } // namespace
 
 Analyzer2600Engine::Analyzer2600Engine(AnalyzerHost& host, QObject* parent)
-    : AnalyzerDialog(parent), m_host(host), m_firmwareCode(kUnknownFirmwareCode)
+    : AnalyzerEngine(host, parent), m_firmwareCode(kUnknownFirmwareCode)
 {
     m_relay = ServiceRequestRelay::Create(this, [this](int statusByte) { OnMsg2600Sweep(statusByte); });
     m_limits = LimitsFor(m_caps, m_fields.waveform, m_fields.outputImpedance);
@@ -66,54 +66,6 @@ void Analyzer2600Engine::SetStepObserver(SweepStepObserver* observer)
 
 // --- What the dialog shows ----------------------------------------------------------------------
 
-double Analyzer2600Engine::ShownStepsPerDecade() const
-{
-    return IsMeasuring() ? m_sweep.stepsPerDecade : m_fields.stepsPerDecade;
-}
-
-double Analyzer2600Engine::ShownFrequencyStep() const
-{
-    return IsMeasuring() ? m_sweep.step : m_fields.frequencyStep;
-}
-
-std::vector<std::string> Analyzer2600Engine::ChannelRatioEntries() const
-{
-    return analyzer::ChannelRatioEntries(m_caps.channelCount);
-}
-
-std::vector<std::string> Analyzer2600Engine::ServoChannelEntries() const
-{
-    return analyzer::ServoChannelEntries(m_caps.channelCount, ChannelChoice());
-}
-
-std::string Analyzer2600Engine::ChannelRatioText() const
-{
-    return RatioEntryText(ChannelChoice());
-}
-
-std::string Analyzer2600Engine::ServoChannelText() const
-{
-    return ServoEntryText(m_fields.servoChannel, ChannelChoice());
-}
-
-std::string Analyzer2600Engine::GainText() const
-{
-    const double numerator = m_shown.amplitude[m_fields.numeratorChannel - 1];
-    const double denominator = m_shown.amplitude[m_fields.denominatorChannel - 1];
-    return FormatNumberText("%G", 20.0 * std::log10(numerator / denominator));
-}
-
-std::string Analyzer2600Engine::PhaseText() const
-{
-    return FormatNumberText("%G", m_shown.phase[m_fields.numeratorChannel - 1]
-                                      - m_shown.phase[m_fields.denominatorChannel - 1]);
-}
-
-ChannelPair Analyzer2600Engine::ChannelChoice() const
-{
-    return {m_fields.numeratorChannel, m_fields.denominatorChannel};
-}
-
 std::string Analyzer2600Engine::AcquisitionLine() const
 {
     const int model = m_host.ModelCode();
@@ -124,37 +76,9 @@ std::string Analyzer2600Engine::AcquisitionLine() const
     return "Data gathered by the 3xxx/2xxx System\r\n";
 }
 
-// --- AnalyzerDialog ----------------------------------------------------------------------------
-
-void Analyzer2600Engine::ShowSweepRange(double start, double stop)
+const FamilyTexts& Analyzer2600Engine::Family() const
 {
-    m_fields.startFrequency = RoundToSignificant(start, 4);
-    m_fields.stopFrequency = RoundToSignificant(stop, 4);
-    EmitFieldsChanged();
-}
-
-void Analyzer2600Engine::ShowAcVoltsOut(double amplitude, double ceiling)
-{
-    m_fields.acVoltsOut = RoundToSignificant(amplitude, 4);
-    m_fields.maxAcVoltsOut = RoundToSignificant(ceiling, 4);
-    EmitFieldsChanged();
-}
-
-void Analyzer2600Engine::ShowFrequency(double frequency)
-{
-    m_shownFrequency = frequency;
-    emit ReadingShown();
-}
-
-int Analyzer2600Engine::CompletionCode() const
-{
-    return m_busError ? 1 : (m_analyzerError ? 2 : 0);
-}
-
-void Analyzer2600Engine::ClearErrorFlags()
-{
-    m_busError = false;
-    m_analyzerError = false;
+    return Texts();
 }
 
 // --- Parameter dump and preference block -------------------------------------------------------
@@ -168,7 +92,7 @@ void Analyzer2600Engine::ApplyPreferences(const std::string& text)
 {
     const PreferencesApplied applied = analyzer::family2600::ApplyPreferences(text, m_fields, m_caps);
     for (const std::string& line : applied.logLines)
-        Log(line);
+        LogText(line);
     // The handlers of the lists and boxes the block sets.
     m_limits = LimitsFor(m_caps, m_fields.waveform, m_fields.outputImpedance);
     const bool twoOhms = m_fields.outputImpedance == OutputImpedance::Ohms2;
@@ -183,42 +107,7 @@ void Analyzer2600Engine::ApplyPreferences(const std::string& text)
     EmitControlsChanged();
 }
 
-void Analyzer2600Engine::StoreParametersAndHide()
-{
-    DumpParameters(m_host.PreferenceBlock());
-    emit HideRequested();
-}
-
-// --- Log and messages ----------------------------------------------------------------------------
-
-void Analyzer2600Engine::Log(std::string_view text)
-{
-    if (m_log.Suppressed())
-        return;
-    m_log.AddToCommLog(text);
-    emit CommLogAppended(std::string(text), false);
-}
-
-void Analyzer2600Engine::ReplaceLog(std::string_view text)
-{
-    m_log.AddToCommLog(text, true);
-    emit CommLogAppended(std::string(text), true);
-}
-
-void Analyzer2600Engine::ShowMessage(const std::string& text, const char* caption)
-{
-    prompter().Message(text, caption, PromptButtons::Ok, PromptIcon::Warning);
-}
-
-bool Analyzer2600Engine::WriteAtOnce(const std::string& command, const char* operation)
-{
-    if (!m_bus.Write(command)) {
-        OnGpibError(CommandContext(operation, m_bus.WriteCall()));
-        return false;
-    }
-    Log(SentLine(command));
-    return true;
-}
+// --- The command queue ---------------------------------------------------------------------------
 
 bool Analyzer2600Engine::SendQueue()
 {
@@ -230,7 +119,7 @@ bool Analyzer2600Engine::SendQueue()
         [this](const std::string& text) { return m_bus.Write(text); },
         [](int milliseconds) { instrument::SleepMilliseconds(milliseconds); }, written);
     if (!written.Text().empty())
-        Log(written.Text());
+        LogText(written.Text());
     if (failure) {
         OnGpibError(*failure);
         return false;

@@ -65,12 +65,6 @@ void Analyzer2600Engine::SetStopFrequency(double hertz)
     EmitFieldsChanged();
 }
 
-void Analyzer2600Engine::SetLogSweep(bool logarithmic)
-{
-    m_fields.logSweep = logarithmic;
-    EmitFieldsChanged();
-}
-
 void Analyzer2600Engine::SetStepsPerDecade(double steps)
 {
     m_fields.stepsPerDecade = Shown(ClampStepsPerDecade(steps));
@@ -80,19 +74,6 @@ void Analyzer2600Engine::SetStepsPerDecade(double steps)
 void Analyzer2600Engine::SetFrequencyStep(double hertz)
 {
     m_fields.frequencyStep = Shown(ClampFrequencyStep(hertz));
-    EmitFieldsChanged();
-}
-
-void Analyzer2600Engine::ApplyFrequencyLimits()
-{
-    const FrequencyLimitResult result = CheckFrequencyLimits(m_fields.startFrequency, m_fields.stopFrequency, m_limits);
-    for (const std::string& line : result.logLines)
-        Log(line);
-    m_fields.startFrequency = Shown(m_fields.startFrequency);
-    m_fields.stopFrequency = Shown(m_fields.stopFrequency);
-    m_sweep.startFrequency = m_fields.startFrequency;
-    m_sweep.stopFrequency = m_fields.stopFrequency;
-    m_sweep.ascending = m_fields.stopFrequency > m_fields.startFrequency;
     EmitFieldsChanged();
 }
 
@@ -306,26 +287,6 @@ void Analyzer2600Engine::SetDelayCycles(double cycles)
 
 // --- Servo, channel ratio and maximum change ----------------------------------------------------------
 
-void Analyzer2600Engine::SetServoOn(bool on)
-{
-    m_fields.servoOn = on;
-    EmitFieldsChanged();
-}
-
-void Analyzer2600Engine::SetServoAcVoltsIn(double volts)
-{
-    if (std::isfinite(volts) && volts > 0.0)
-        m_fields.servoAcVoltsIn = Shown(volts);
-    EmitFieldsChanged();
-}
-
-void Analyzer2600Engine::SetServoStepDb(double decibels)
-{
-    if (std::isfinite(decibels) && decibels >= 0.0)
-        m_fields.servoStepDb = Shown(decibels);
-    EmitFieldsChanged();
-}
-
 void Analyzer2600Engine::SelectServoChannel(std::string_view entry)
 {
     m_fields.servoChannel = ServoChoiceFromEntry(entry);
@@ -353,18 +314,3 @@ void Analyzer2600Engine::FillChannelLists()
     EmitFieldsChanged();
 }
 
-void Analyzer2600Engine::SetMaxChangeGain(bool on, double decibels)
-{
-    m_fields.maxChangeGainOn = on;
-    if (std::isfinite(decibels) && decibels >= 0.0)
-        m_fields.maxChangeGain = Shown(decibels);
-    EmitFieldsChanged();
-}
-
-void Analyzer2600Engine::SetMaxChangePhase(bool on, double degrees)
-{
-    m_fields.maxChangePhaseOn = on;
-    if (std::isfinite(degrees) && degrees >= 0.0)
-        m_fields.maxChangePhase = Shown(degrees);
-    EmitFieldsChanged();
-}

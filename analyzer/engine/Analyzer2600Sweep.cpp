@@ -32,73 +32,32 @@ constexpr std::size_t kChunkInterval = 64;
 
 } // namespace
 
-// --- Buttons --------------------------------------------------------------------------------------
+// --- The DC button ------------------------------------------------------------------------------
 
-void Analyzer2600Engine::OnButtonRunSweep()
+bool Analyzer2600Engine::ConnectForDcOutput()
 {
-    if (m_sweeping) {
-        StopSweep();
-        return;
-    }
-    SweepTarget* display = m_host.ActiveDisplay();
-    if (!display)
-        return;
-    m_target = display;
-    display->OnNewSweep(*this);
-    m_controls.dcEnabled = false;
-    if (m_dcOn)
-        m_controls.dcText = "DC Voltage is On";
-    m_controls.runSweepText = "Stop &Sweep";
-    m_controls.takeDataText = "&Take Data at Start Freq";
-    m_controls.takeDataEnabled = false;
-    m_sweeping = true;
-    EmitControlsChanged();
-    if (m_startFrequencyMode) {
-        // The readings at the start frequency go on as the sweep: the next one is its first point.
-        m_startFrequencyMode = false;
-        return;
-    }
-    // Flags left by an error outside a measurement would make every service request be ignored.
-    ClearErrorFlags();
-    StartAnalyzer();
+    return (m_addressChangePending || !m_initialized) ? InitializeAnalyzer(true) : ClearDevice();
 }
 
-void Analyzer2600Engine::OnButtonTakeData()
+void Analyzer2600Engine::WriteDcOutputOn()
 {
-    if (m_sweeping)
-        return;
-    if (m_startFrequencyMode) {
-        StopStartFrequencyMode();
-        return;
-    }
-    m_startFrequencyMode = true;
-    m_controls.takeDataText = "Stop &Taking Data";
-    m_controls.dcEnabled = false;
-    EmitControlsChanged();
-    ClearErrorFlags();
-    StartAnalyzer();
-}
-
-void Analyzer2600Engine::OnCheckDc()
-{
-    if (m_dcOn) {
-        SwitchDcOff();
-        return;
-    }
-    if (m_busError || m_analyzerError) {
-        ShutDownAnalyzerOnError();
-        ClearErrorFlags();
-        return;
-    }
-    const bool ready = (m_addressChangePending || !m_initialized) ? InitializeAnalyzer(true) : ClearDevice();
-    if (!ready)
-        return;
-    m_dcOn = true;
-    m_controls.dcText = "Turn Off DC Voltage";
-    EmitControlsChanged();
     for (const std::string& command : DcOutputOnCommands(m_fields.dcVoltsOut))
         if (!WriteAtOnce(command, "OnCheckDc"))
             return;
+}
+
+// Starting a measurement disables the DC button; only a sweep with the DC output on relabels it.
+void Analyzer2600Engine::MarkDcButtonMeasuring(bool sweep)
+{
+    m_controls.dcEnabled = false;
+    if (sweep && m_dcOn)
+        m_controls.dcText = "DC Voltage is On";
+}
+
+// The DC output needs the 50 Ohm output.
+bool Analyzer2600Engine::DcButtonAllowed() const
+{
+    return m_fields.outputImpedance == OutputImpedance::Ohms50;
 }
 
 // --- Start of a measurement ---------------------------------------------------------------------
@@ -107,10 +66,8 @@ void Analyzer2600Engine::StartAnalyzer()
 {
     if (!IsMeasuring())
         return;
-    m_sweep.reading.frequency = 0.0;
-    m_sweep.previous.frequency = 0.0;
+    ResetReadings();
     m_sweep.servoRetried = false;
-    m_acceptedStepOrigin = 0.0;
     const bool ready = (m_addressChangePending || !m_initialized) ? InitializeAnalyzer(true) : ClearDevice();
     if (!ready || !IsMeasuring())
         return;
@@ -130,11 +87,7 @@ void Analyzer2600Engine::StartAnalyzer()
     ApplyIntegration();
     m_fields.stepsPerDecade = ClampStepsPerDecade(m_fields.stepsPerDecade);
     m_fields.frequencyStep = ClampFrequencyStep(m_fields.frequencyStep);
-    m_sweep.logSweep = m_fields.logSweep;
-    m_sweep.stepsPerDecade = m_sweep.userStepsPerDecade = m_fields.stepsPerDecade;
-    m_sweep.step = m_sweep.userStep = m_fields.frequencyStep;
-    m_sweep.numeratorChannel = m_fields.numeratorChannel;
-    m_sweep.denominatorChannel = m_fields.denominatorChannel;
+    TakeSweepSettings();
     QueueSettingOnce(kQueuedWaveform, WaveformCommand(m_fields.waveform));
     EmitFieldsChanged();
 
@@ -205,7 +158,7 @@ std::optional<std::string> Analyzer2600Engine::ReadReply(int& statusByte, bool& 
         if (!part && m_bus.UsesUsb()) {
             instrument::SleepMilliseconds(200);
             if (m_bus.Write(kReadCommand))
-                Log(SentLine(kReadCommand));
+                LogText(SentLine(kReadCommand));
             instrument::SleepMilliseconds(300);
             part = m_bus.Read(chunkBytes);
         }
@@ -227,7 +180,7 @@ std::optional<std::string> Analyzer2600Engine::ReadReply(int& statusByte, bool& 
             return std::nullopt;
         }
         statusByte = *polled;
-        Log(ReceivedLine(TextOfReply(buffer.data(), buffer.size())));
+        LogText(ReceivedLine(TextOfReply(buffer.data(), buffer.size())));
     }
     return std::string(TextOfReply(buffer.data(), buffer.size()));
 }
@@ -248,59 +201,22 @@ void Analyzer2600Engine::ReadData(int statusByte)
         return;
     }
 
-    m_sweep.numeratorChannel = m_fields.numeratorChannel;
-    m_sweep.denominatorChannel = m_fields.denominatorChannel;
-    const Judgement judgement = JudgeReading(m_sweep, ServoOf(m_fields), MaxChangeOf(m_fields), m_sweeping, Texts());
-    for (const std::string& line : judgement.logLines)
-        Log(line);
-    for (const std::string& message : judgement.messages)
-        ShowMessage(message, kAnalyzerMenuCaption);
-    if (judgement.stepChanged)
-        EmitFieldsChanged();
-    if (judgement.nextAmplitude)
-        SetAcVoltsOutField(*judgement.nextAmplitude);
+    const std::optional<double> stepOrigin = JudgeAndDeliverReading(Texts());
     m_amplitudeInEffect = m_fields.acVoltsOut;
-
-    double stepOrigin = m_acceptedStepOrigin;
-    if (judgement.accept) {
-        // The reading was taken where it was asked for: step on from the exact frequency.
-        stepOrigin = RoundToSignificant(m_commandedFrequency, 4) == RoundToSignificant(m_sweep.reading.frequency, 4)
-                         ? m_commandedFrequency
-                         : m_sweep.reading.frequency;
-        m_acceptedStepOrigin = stepOrigin;
-        ShowAcceptedReading();
-        if (m_sweeping) {
-            if (!m_target) {
-                StopSweep();
-                return;
-            }
-            m_target->OnNewReading(*this);
-            if (m_observer)
-                m_observer->OnReadingAccepted(m_sweep.reading.frequency);
-            if (ReachedStopFrequency(m_sweep.reading.frequency, m_sweep))
-                PostSweepFinished();
-        }
-    }
-    if (!IsMeasuring())
+    if (!stepOrigin || !IsMeasuring())
         return;
-    SendNextMeasurement(stepOrigin);
+    SendNextMeasurement(*stepOrigin);
 }
 
-void Analyzer2600Engine::ShowAcceptedReading()
+void Analyzer2600Engine::ReadingDelivered()
 {
-    m_shown = m_sweep.reading;
-    m_shownFrequency = m_sweep.reading.frequency;
-    emit ReadingShown();
+    if (m_observer)
+        m_observer->OnReadingAccepted(m_sweep.reading.frequency);
 }
 
 void Analyzer2600Engine::SendNextMeasurement(double stepOrigin)
 {
-    // A first point that was not accepted is taken again at the start frequency rather than one
-    // step past it.
-    SweepState from = m_sweep;
-    from.reading.frequency = stepOrigin;
-    const double next = stepOrigin > 0.0 ? NextFrequency(from, m_startFrequencyMode) : m_sweep.startFrequency;
-    m_commandedFrequency = next;
+    const double next = NextPointFrequency(stepOrigin);
     // The amplitude limits for the point about to be measured; a lowered amplitude is queued.
     ApplyMaxAcVoltsOut(m_fields.maxAcVoltsOut, next);
     if (ApplyAcVoltsOut(m_fields.acVoltsOut, next)) {
@@ -324,93 +240,6 @@ void Analyzer2600Engine::SendNextMeasurement(double stepOrigin)
 
 // --- Stopping ---------------------------------------------------------------------------------------
 
-void Analyzer2600Engine::PostSweepFinished()
-{
-    QMetaObject::invokeMethod(this, &Analyzer2600Engine::OnMsgSweepFinished, Qt::QueuedConnection);
-}
-
-void Analyzer2600Engine::PostStartFrequencyStop()
-{
-    QMetaObject::invokeMethod(this, &Analyzer2600Engine::OnMsgStartFrequencyStop, Qt::QueuedConnection);
-}
-
-void Analyzer2600Engine::PostStopOfMeasurement()
-{
-    if (m_sweeping)
-        PostSweepFinished();
-    else if (m_startFrequencyMode)
-        PostStartFrequencyStop();
-}
-
-void Analyzer2600Engine::OnMsgSweepFinished()
-{
-    // Posted more than once (an error after the last reading) it stops the sweep once.
-    if (m_sweeping)
-        StopSweep();
-}
-
-void Analyzer2600Engine::OnMsgStartFrequencyStop()
-{
-    if (m_startFrequencyMode)
-        StopStartFrequencyMode();
-}
-
-void Analyzer2600Engine::StopSweep()
-{
-    m_stopping = true;
-    if (m_busError || m_analyzerError)
-        ShutDownAnalyzerOnError();
-    else
-        StopAnalyzer();
-    m_stopping = false;
-    m_controls.runSweepText = "Run &Sweep";
-    m_controls.takeDataEnabled = true;
-    RestoreDcButton();
-    m_sweeping = false;
-    m_target = nullptr;
-    EmitFieldsChanged();  // Steps/Decade and Frequency Step show the user's values again
-    EmitControlsChanged();
-    OnDataPointTaken(m_sweep.reading.frequency);
-}
-
-void Analyzer2600Engine::StopStartFrequencyMode()
-{
-    m_stopping = true;
-    if (m_busError || m_analyzerError)
-        ShutDownAnalyzerOnError();
-    else
-        StopAnalyzer();
-    m_stopping = false;
-    m_controls.takeDataText = "&Take Data At Start Freq";
-    m_startFrequencyMode = false;
-    RestoreDcButton();
-    EmitFieldsChanged();
-    EmitControlsChanged();
-    AbandonSettling();
-}
-
-void Analyzer2600Engine::SwitchDcOff()
-{
-    m_dcOn = false;
-    m_stopping = true;
-    if (m_busError || m_analyzerError)
-        ShutDownAnalyzerOnError();
-    else
-        StopAnalyzer();
-    m_stopping = false;
-    m_controls.dcText = "Turn On DC Voltage";
-    EmitControlsChanged();
-    ClearErrorFlags();
-}
-
-void Analyzer2600Engine::RestoreDcButton()
-{
-    if (m_fields.outputImpedance != OutputImpedance::Ohms50)
-        return;
-    m_controls.dcEnabled = true;
-    m_controls.dcText = m_dcOn ? "Turn Off DC Voltage" : "Turn On DC Voltage";
-}
-
 void Analyzer2600Engine::StopAnalyzer()
 {
     if (m_bus.UsesGpib()) {
@@ -423,11 +252,11 @@ void Analyzer2600Engine::StopAnalyzer()
             OnGpibError(CommandContext("StopAnalyzer", m_bus.WriteCall()));
             break;
         }
-        Log(SentLine(command));
+        LogText(SentLine(command));
     }
     if (m_bus.UsesGpib() && !m_dcOn) {
         gpib::ibonl(m_bus.device, 1);
-        Log("GPIB connection is closed.");
+        LogText("GPIB connection is closed.");
         m_initialized = false;
     }
 }
@@ -435,22 +264,7 @@ void Analyzer2600Engine::StopAnalyzer()
 void Analyzer2600Engine::ShutDownAnalyzerOnError()
 {
     if (m_bus.UsesGpib()) {
-        if (gpib::ibnotify(m_bus.device, 0, nullptr, nullptr) & gpib::ERR)
-            Log("In ShutDownAnalyzerOnError(), command ibnotify has an Error\r\n");
-        if (!m_busError) {
-            gpib::ibtmo(m_bus.device, gpib::T1s);
-            for (const std::string& command : ErrorStopCommands()) {
-                if (!m_bus.Write(command)) {
-                    Log("In ShutDownAnalyzerOnError(), command WriteToGPIB has an Error\r\n");
-                    break;
-                }
-                Log(SentLine(command));
-            }
-        }
-        gpib::ibonl(m_bus.device, 0);
-        m_bus.device = -1;
-        Log("GPIB connection is closed.");
-        m_initialized = false;
+        ShutDownGpib(ErrorStopCommands(), "ShutDownAnalyzerOnError", "GPIB connection is closed.");
         return;
     }
     m_bus.lastUsbStatus = tal2600_DisableEvent(m_bus.vi, visa::VI_EVENT_SERVICE_REQ, visa::VI_HNDLR);
@@ -459,10 +273,10 @@ void Analyzer2600Engine::ShutDownAnalyzerOnError()
     if (!m_busError) {
         for (const std::string& command : ErrorStopCommands()) {
             if (!m_bus.Write(command)) {
-                Log("In ShutDownAnalyzerOnError(), command tal2600_WriteInstrData has an Error");
+                LogText("In ShutDownAnalyzerOnError(), command tal2600_WriteInstrData has an Error");
                 break;
             }
-            Log(SentLine(command));
+            LogText(SentLine(command));
         }
     }
 }

@@ -18,19 +18,6 @@ void Analyzer5060Engine::QueueIfMeasuring(const std::string& command)
         m_queue += command;
 }
 
-void Analyzer5060Engine::ApplyFrequencyLimits()
-{
-    FrequencyLimitResult result = CheckFrequencyLimits(m_fields.startFrequency, m_fields.stopFrequency, m_limits);
-    for (const std::string& line : result.logLines)
-        LogText(line);
-    m_fields.startFrequency = RoundToSignificant(m_fields.startFrequency, 4);
-    m_fields.stopFrequency = RoundToSignificant(m_fields.stopFrequency, 4);
-    m_sweep.startFrequency = m_fields.startFrequency;
-    m_sweep.stopFrequency = m_fields.stopFrequency;
-    m_sweep.ascending = result.ascending;
-    EmitFieldsChanged();
-}
-
 void Analyzer5060Engine::SetStartFrequency(double hertz)
 {
     m_fields.startFrequency = hertz;
@@ -41,12 +28,6 @@ void Analyzer5060Engine::SetStopFrequency(double hertz)
 {
     m_fields.stopFrequency = hertz;
     ApplyFrequencyLimits();
-}
-
-void Analyzer5060Engine::SetLogSweep(bool logarithmic)
-{
-    m_fields.logSweep = logarithmic;
-    EmitFieldsChanged();
 }
 
 void Analyzer5060Engine::SetStepsPerDecade(double steps)
@@ -140,42 +121,6 @@ void Analyzer5060Engine::SelectAutomaticMode(std::string_view entry)
     m_fields.automaticMode = entry == "Long" ? 1 : 0;
     QueueIfMeasuring(
         AutomaticModeCommand(m_fields.integrationMode == IntegrationMode::Automatic, m_fields.automaticMode));
-    EmitFieldsChanged();
-}
-
-void Analyzer5060Engine::SetServoOn(bool on)
-{
-    m_fields.servoOn = on;
-    EmitFieldsChanged();
-}
-
-void Analyzer5060Engine::SetServoAcVoltsIn(double volts)
-{
-    if (volts > 0.0)
-        m_fields.servoAcVoltsIn = RoundToSignificant(volts, 4);
-    EmitFieldsChanged();
-}
-
-void Analyzer5060Engine::SetServoStepDb(double decibels)
-{
-    if (decibels >= 0.0)
-        m_fields.servoStepDb = decibels;
-    EmitFieldsChanged();
-}
-
-void Analyzer5060Engine::SetMaxChangeGain(bool on, double decibels)
-{
-    m_fields.maxChangeGainOn = on;
-    if (decibels >= 0.0)
-        m_fields.maxChangeGain = decibels;
-    EmitFieldsChanged();
-}
-
-void Analyzer5060Engine::SetMaxChangePhase(bool on, double degrees)
-{
-    m_fields.maxChangePhaseOn = on;
-    if (degrees >= 0.0)
-        m_fields.maxChangePhase = degrees;
     EmitFieldsChanged();
 }
 

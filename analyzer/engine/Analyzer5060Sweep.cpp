@@ -72,7 +72,7 @@ bool Analyzer5060Engine::InitializeAnalyzer()
         m_limits.maximum = 2.2e6;
         LogText("No Analyzer found.\r\n");
         m_initialized = false;
-        UndoWhatRuns("Error in CAnalyzer5060Dlg::StartAnalyzer");
+        StopWhatRuns("Error in CAnalyzer5060Dlg::StartAnalyzer");
         return false;
     }
     m_limits.maximumForSettings = m_fields.waveform == Waveform::Sine ? m_limits.maximum : 1e5;
@@ -99,26 +99,10 @@ bool Analyzer5060Engine::InitializeAnalyzer()
     return true;
 }
 
-// --- Buttons --------------------------------------------------------------------------------------
+// --- The DC button ------------------------------------------------------------------------------
 
-void Analyzer5060Engine::OnCheckDc()
+void Analyzer5060Engine::WriteDcOutputOn()
 {
-    if (IsMeasuring())
-        return;
-    if (m_dcOn) {
-        SwitchDcOff();
-        return;
-    }
-    if (m_busError || m_analyzerError) {
-        ShutDownAnalyzerOnError();
-        ClearErrorFlags();
-        return;
-    }
-    if (!m_initialized && !InitializeAnalyzer())
-        return;
-    m_dcOn = true;
-    m_controls.dcText = "Turn Off DC Voltage";
-    emit ControlsChanged();
     SetDcVoltsOut(m_fields.dcVoltsOut);
     if (m_dcOn && !m_busError && !m_analyzerError)
         WriteAtOnce(kDcOutputOnCommand, "OnCheckDc");
@@ -130,9 +114,7 @@ void Analyzer5060Engine::StartAnalyzer()
 {
     if (!IsMeasuring())
         return;
-    m_sweep.reading.frequency = 0.0;
-    m_sweep.previous.frequency = 0.0;
-    m_acceptedStepOrigin = 0.0;
+    ResetReadings();
     if (!m_initialized && !InitializeAnalyzer())
         return;
     if (!IsMeasuring())
@@ -154,11 +136,7 @@ void Analyzer5060Engine::StartAnalyzer()
     m_amplitudeInEffect = m_fields.acVoltsOut;
     SetDcVoltsOut(m_fields.dcVoltsOut);
     m_queue += IntegrationCommands(m_fields);
-    m_sweep.logSweep = m_fields.logSweep;
-    m_sweep.stepsPerDecade = m_sweep.userStepsPerDecade = m_fields.stepsPerDecade;
-    m_sweep.step = m_sweep.userStep = m_fields.frequencyStep;
-    m_sweep.numeratorChannel = m_fields.numeratorChannel;
-    m_sweep.denominatorChannel = m_fields.denominatorChannel;
+    TakeSweepSettings();
     m_sweep.servoRetried = false;
     m_queue += WaveformCommand(m_fields.waveform);
     m_queue += kOutputOnCommand;
@@ -176,12 +154,7 @@ bool Analyzer5060Engine::WriteQueue(const char* operation)
 {
     const std::string text = std::move(m_queue);
     m_queue.clear();
-    if (!m_bus.Write(text)) {
-        OnGpibError(CommandContext(operation, m_bus.WriteCall()));
-        return false;
-    }
-    LogText(SentLine(text));
-    return true;
+    return WriteAtOnce(text, operation);
 }
 
 // --- Service request and reading ----------------------------------------------------------------
@@ -220,57 +193,12 @@ void Analyzer5060Engine::OnMsg5060Sweep()
         return;
     }
 
-    m_sweep.numeratorChannel = m_fields.numeratorChannel;
-    m_sweep.denominatorChannel = m_fields.denominatorChannel;
-    const ServoSettings servo{m_fields.servoOn, m_fields.servoChannel, m_fields.servoAcVoltsIn, m_fields.servoStepDb,
-                              m_fields.maxAcVoltsOut};
-    const MaxChangeSettings maxChange{m_fields.maxChangeGainOn, m_fields.maxChangeGain, m_fields.maxChangePhaseOn,
-                                      m_fields.maxChangePhase};
-    const Judgement judgement = JudgeReading(m_sweep, servo, maxChange, m_sweeping, Texts());
-    for (const std::string& line : judgement.logLines)
-        LogText(line);
-    for (const std::string& message : judgement.messages)
-        ShowMessage(message, kAnalyzerMenuCaption);
-    if (judgement.stepChanged)
-        EmitFieldsChanged();
-    if (judgement.nextAmplitude)
-        SetAcVoltsOutField(*judgement.nextAmplitude);
+    const std::optional<double> stepOrigin = JudgeAndDeliverReading(Texts());
     m_amplitudeInEffect = m_fields.acVoltsOut;
-
-    double stepOrigin = m_acceptedStepOrigin;
-    if (judgement.accept) {
-        stepOrigin = RoundToSignificant(m_commandedFrequency, 4) == RoundToSignificant(m_sweep.reading.frequency, 4)
-                         ? m_commandedFrequency
-                         : m_sweep.reading.frequency;
-        m_acceptedStepOrigin = stepOrigin;
-        m_shown = m_sweep.reading;
-        m_shownFrequency = m_sweep.reading.frequency;
-        emit ReadingShown();
-        if (m_sweeping) {
-            if (!m_target) {
-                StopSweep();
-                return;
-            }
-            m_target->OnNewReading(*this);
-            if (ReachedStopFrequency(m_sweep.reading.frequency, m_sweep)) {
-                QPointer<Analyzer5060Engine> self(this);
-                QMetaObject::invokeMethod(
-                    this,
-                    [self] {
-                        if (self && self->m_sweeping)
-                            self->StopSweep();
-                    },
-                    Qt::QueuedConnection);
-            }
-        }
-    }
-    if (!IsMeasuring())
+    if (!stepOrigin || !IsMeasuring())
         return;
 
-    SweepState from = m_sweep;
-    from.reading.frequency = stepOrigin;
-    const double next = stepOrigin > 0.0 ? NextFrequency(from, m_startFrequencyMode) : m_sweep.startFrequency;
-    m_commandedFrequency = next;
+    const double next = NextPointFrequency(*stepOrigin);
     m_queue += MeasureAtCommand(next);
     if (!WriteQueue("OnMsg5060Sweep")) {
         PostStopOfMeasurement();
@@ -284,22 +212,6 @@ void Analyzer5060Engine::OnMsg5060Sweep()
 }
 
 // --- Stopping ---------------------------------------------------------------------------------------
-
-void Analyzer5060Engine::PostStopOfMeasurement()
-{
-    QPointer<Analyzer5060Engine> self(this);
-    QMetaObject::invokeMethod(
-        this,
-        [self] {
-            if (!self)
-                return;
-            if (self->m_sweeping)
-                self->StopSweep();
-            else if (self->m_startFrequencyMode)
-                self->StopStartFrequencyMode();
-        },
-        Qt::QueuedConnection);
-}
 
 void Analyzer5060Engine::StopAnalyzer()
 {
@@ -328,19 +240,7 @@ void Analyzer5060Engine::ShutDownAnalyzerOnError()
         m_initialized = false;
         return;
     }
-    if (gpib::ibnotify(m_bus.device, 0, nullptr, nullptr) & gpib::ERR)
-        LogText("In StopAnalyzer(), command ibnotify has an Error\r\n");
-    if (!m_busError) {
-        gpib::ibtmo(m_bus.device, gpib::T1s);
-        if (m_bus.Write(kErrorStopCommand))
-            LogText(SentLine(kErrorStopCommand));
-        else
-            LogText("In StopAnalyzer(), command WriteToGPIB has an Error\r\n");
-    }
-    gpib::ibonl(m_bus.device, 0);
-    m_bus.device = -1;
-    LogText("GPIB connection is closed.\r\n");
-    m_initialized = false;
+    ShutDownGpib({kErrorStopCommand}, "StopAnalyzer", "GPIB connection is closed.\r\n");
 }
 
 void Analyzer5060Engine::OnClose()
@@ -349,17 +249,7 @@ void Analyzer5060Engine::OnClose()
         StopSweep();
     if (m_startFrequencyMode)
         StopStartFrequencyMode();
-    if (SweepTarget* display = m_host.ActiveDisplay()) {
-        QPointer<SweepTarget> target(display);
-        QPointer<Analyzer5060Engine> self(this);
-        QMetaObject::invokeMethod(
-            display,
-            [target, self] {
-                if (target && self)
-                    target->OnAcquisitionEnded(*self);
-            },
-            Qt::QueuedConnection);
+    if (PostAcquisitionEnded())
         return;
-    }
     StoreParametersAndHide();
 }

@@ -6,6 +6,8 @@
 
 #include <QObject>
 
+#include <string>
+
 class CallbackInterface;
 
 class AnalyzerDialog : public QObject {
@@ -42,6 +44,15 @@ signals:
     void ProgressChanged(int percent);
     // A measurement stopped; code as told to the callback.
     void SweepComplete(int code);
+    // What a family dialog shows changed: fields, button states, the reading read-outs.
+    void FieldsChanged();
+    void ControlsChanged();
+    void ReadingShown();
+    // Text appended to the communication log (or, with replaced, the log's new text).
+    void CommLogAppended(const std::string& text, bool replaced);
+    // The dialog is to be hidden, or closed for good.
+    void HideRequested();
+    void DestroyRequested();
 
 protected:
     explicit AnalyzerDialog(QObject* parent = nullptr) : QObject(parent) {}

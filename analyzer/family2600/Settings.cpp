@@ -87,16 +87,4 @@ double LimitMaxAcVoltsOut(double volts, OutputImpedance impedance, bool measurin
     return std::max(ProductAndOhmLimits(volts, impedance, measuring, frequency), 0.001);
 }
 
-ServoSettings ServoOf(const Settings& settings)
-{
-    return {settings.servoOn, settings.servoChannel, settings.servoAcVoltsIn, settings.servoStepDb,
-            settings.maxAcVoltsOut};
-}
-
-MaxChangeSettings MaxChangeOf(const Settings& settings)
-{
-    return {settings.maxChangeGainOn, settings.maxChangeGain, settings.maxChangePhaseOn,
-            settings.maxChangePhase};
-}
-
 } // namespace analyzer::family2600

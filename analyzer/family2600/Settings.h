@@ -70,7 +70,4 @@ double LimitAcVoltsOut(double volts, double minimumAcOutput, OutputImpedance imp
 // Max AC Volts Out: 0.001-10 V, then the same 2 V and product rules.
 double LimitMaxAcVoltsOut(double volts, OutputImpedance impedance, bool measuring, double frequency);
 
-ServoSettings ServoOf(const Settings& settings);
-MaxChangeSettings MaxChangeOf(const Settings& settings);
-
 } // namespace analyzer::family2600
