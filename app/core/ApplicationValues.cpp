@@ -59,6 +59,13 @@ void ApplicationValues::SelectAnalyzerType(int id)
         shared.channelCount = type->channelCount;
 }
 
+GpibAddressRange GpibAddressesOf(int analyzerType)
+{
+    if (analyzerType == kAnalyzer2600 || analyzerType == kAnalyzer1370)
+        return {1, 30};
+    return {0, 31};
+}
+
 void ApplicationValues::ReadConstructionSettings(const SettingsStore& store)
 {
     showInputWarning = store.GetInt(names::kShowVmax, names::kInput15Vmax, 1) != 0;
@@ -73,10 +80,12 @@ void ApplicationValues::ReadStartUpSettings(const SettingsStore& store)
 
     // "Settings" holds only the defaults of the per-type section.
     const char* common = names::kSettings;
+    const GpibAddressRange addresses = GpibAddressesOf(analyzerType);
     interfaceIndex = store.GetInt(common, names::kGpibInterface, 0, 0, kMaxInterfaceIndex);
-    gpibAddressApplication =
-        store.GetInt(common, names::kGpibAddressApplication, 8, 0, kMaxGpibAddress);
-    gpibAddressAnalyzer = store.GetInt(common, names::kGpibAddressAnalyzer, 8, 0, kMaxGpibAddress);
+    gpibAddressApplication = store.GetInt(common, names::kGpibAddressApplication, 8, addresses.minimum,
+                                          addresses.maximum);
+    gpibAddressAnalyzer =
+        store.GetInt(common, names::kGpibAddressAnalyzer, 8, addresses.minimum, addresses.maximum);
     serialNumber = store.GetInt(common, names::kSerialNumber, 0);
     modelCode = store.GetInt(common, names::kModelNumber,
                              analyzerType == kAnalyzer1370 ? 0x1370 : kDefaultModelCode, 0);
@@ -85,9 +94,9 @@ void ApplicationValues::ReadStartUpSettings(const SettingsStore& store)
     interfaceIndex =
         store.GetInt(section, names::kGpibInterface, interfaceIndex, 0, kMaxInterfaceIndex);
     gpibAddressApplication = store.GetInt(section, names::kGpibAddressApplication,
-                                          gpibAddressApplication, 0, kMaxGpibAddress);
+                                          gpibAddressApplication, addresses.minimum, addresses.maximum);
     gpibAddressAnalyzer = store.GetInt(section, names::kGpibAddressAnalyzer, gpibAddressAnalyzer,
-                                       0, kMaxGpibAddress);
+                                       addresses.minimum, addresses.maximum);
     serialNumber = store.GetInt(section, names::kSerialNumber, serialNumber);
     modelCode = store.GetInt(section, names::kModelNumber, modelCode, 0);
     shared.mathScaleFactor =

@@ -36,8 +36,15 @@ struct PageSetup {
 
 // Ranges a stored value must lie in to be taken; anything else reads as the default.
 inline constexpr int kMaxInterfaceIndex = 4;  // 0-3 "GPIB0".."GPIB3", 4 "USB"
-inline constexpr int kMaxGpibAddress = 30;
 inline constexpr int kMaxPlotType = 3;        // 0 Gain, 1 Imp, 2 Text, 3 Nyq
+
+// The GPIB addresses an analyzer type takes, in the Settings dialog and read back at start-up:
+// 1 to 30 for the 2600-series types (10, 11), 0 to 31 for the others.
+struct GpibAddressRange {
+    int minimum;
+    int maximum;
+};
+GpibAddressRange GpibAddressesOf(int analyzerType);
 
 class ApplicationValues {
 public:

@@ -314,9 +314,8 @@ void CSettingsDlg::ValidateField(QLineEdit* edit)
     ApplicationValues& values = m_context.values;
     if (edit == m_gpibAddress) {
         const long long address = FieldInteger(edit->text());
-        const bool accepted = UsesUsbModels() ? address >= 1 && address <= 30
-                                              : address >= 0 && address <= 31;
-        if (accepted)
+        const GpibAddressRange addresses = GpibAddressesOf(m_type);
+        if (address >= addresses.minimum && address <= addresses.maximum)
             values.gpibAddressApplication = static_cast<int>(address);
         else
             Reject(edit, "Invalid GPIB address value", QString::number(values.gpibAddressApplication));

@@ -145,7 +145,8 @@ private:
     // Versions 4 to 2 up to the page setup.
     bool OldHead()
     {
-        return Int(m_values.gpibAddressApplication, 0, kMaxGpibAddress) &&
+        const GpibAddressRange addresses = GpibAddressesOf(m_values.analyzerType);
+        return Int(m_values.gpibAddressApplication, addresses.minimum, addresses.maximum) &&
                Int(m_values.portAddress965, INT_MIN, INT_MAX) && Skip() && Skip() &&
                Int(m_values.defaultPlotType, 0, kMaxPlotType) &&
                Flag(m_values.shared.voltageFormat) && Page();
@@ -156,7 +157,8 @@ private:
         if (!Advance())
             return false;
         const int address = LeadingInt();
-        if (address >= 0 && address <= kMaxGpibAddress) {
+        if (const GpibAddressRange addresses = GpibAddressesOf(m_values.analyzerType);
+            address >= addresses.minimum && address <= addresses.maximum) {
             m_values.gpibAddressApplication = address;
             m_values.gpibAddressAnalyzer = address;
         }

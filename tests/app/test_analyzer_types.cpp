@@ -146,6 +146,30 @@ TEST(AnalyzerTypes, PerTypeSectionOverridesSettingsAndBadValuesFallBackOneLevel)
     }
 }
 
+// Start-up reads back every address the Settings dialog accepts for the type, and no other.
+TEST(AnalyzerTypes, StoredGpibAddressesReadBackInTheSettingsDialogsRange)
+{
+    struct Case {
+        int id;
+        int stored;
+        int read;
+    };
+    for (const Case c : {Case{6, 31, 31}, Case{6, 0, 0}, Case{0, 31, 31}, Case{8, 32, 8}, Case{10, 31, 8},
+                         Case{10, 30, 30}, Case{10, 0, 8}, Case{11, 1, 1}, Case{11, 31, 8}}) {
+        MemorySettingsStore store;
+        const AnalyzerTypeInfo* type = FindAnalyzerType(c.id);
+        ASSERT_NE(type, nullptr);
+        store.WriteInt(type->settingsSection, "GPIB address - application", c.stored);
+        store.WriteInt(type->settingsSection, "GPIB address - analyzer", c.stored);
+        ApplicationData shared;
+        ApplicationValues values(shared);
+        values.SelectAnalyzerType(c.id);
+        values.ReadStartUpSettings(store);
+        EXPECT_EQ(values.gpibAddressApplication, c.read) << c.id << " " << c.stored;
+        EXPECT_EQ(values.gpibAddressAnalyzer, c.read) << c.id << " " << c.stored;
+    }
+}
+
 TEST(AnalyzerTypes, DefaultModelOf1370ComesFromSettingsOnlyAsDefault)
 {
     MemorySettingsStore store;
