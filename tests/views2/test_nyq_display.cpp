@@ -148,7 +148,7 @@ TEST_F(NyqFixture, SelectedPointsNextToASlideBarTakeTheAuxiliaryColour)
 {
     doc.AddDataSet(MakeImpedanceSet({{100, 40, -60}, {1000, 60, -30}, {10000, 80, 0}}));
     Open();
-    view->Fields().slideBars.push_back({0, 500.0, 0, {}, false});
+    view->Fields().slideBars.push_back({0, 500.0, 0, {}, false, {}});
     const QImage image = Picture();
     EXPECT_EQ(view->NyqRenderer().PointsNextTo(0, 500.0), (std::vector<int>{0, 1}));
     EXPECT_EQ(view->NyqRenderer().PointsNextTo(0, 1000.0), (std::vector<int>{1}));

@@ -10,6 +10,7 @@
 namespace {
 
 constexpr uint32_t kBlack = 0x000000;
+constexpr uint32_t kYellow = 0x00FFFF;
 // Decade loops stay bounded even for a range that is no number.
 constexpr int kDecadeBound = 400;
 
@@ -41,6 +42,22 @@ int CGraphRenderer::AutoScale()
 
 void CGraphRenderer::DrawSlideBarMarker(ViewPainter&, double, int) {}
 
+HitGeometry CGraphRenderer::SlideBarRegion(ViewPainter& dc, double frequency, int dataSet)
+{
+    HitGeometry region;
+    const LogicalRect& g = m_f.graphRect;
+    const int x = XFromFrequency(frequency);
+    region.AddRect({x - 4, g.top, x + 5, g.bottom});
+    if (m_f.dataNumbersShown && dataSet >= 0 && dataSet < m_doc.GetDataSetCount()) {
+        dc.SelectFont(LabelFontHeight(dc));
+        const LogicalSize size = dc.GetTextExtent(" " + std::to_string(m_doc.GetDataSetNumber(dataSet)) + " ");
+        // The label is moved left at the right edge (DrawTraceLabel); its box follows it.
+        const int left = std::min(x, g.right - size.cx);
+        region.AddRect({left, g.top, left + size.cx + 2, g.top + size.cy});
+    }
+    return region;
+}
+
 void CGraphRenderer::Draw(ViewPainter& dc)
 {
     const QRect whole(dc.Mapping().OriginX(), dc.Mapping().OriginY(), dc.Mapping().ViewportWidth(),
@@ -61,14 +78,24 @@ void CGraphRenderer::Draw(ViewPainter& dc)
     if (m_f.titlePresent && m_f.title.obj.shown)
         clip.top = m_f.title.obj.rect.top;
     dc.ClipTo(clip);
-    for (auto bar = m_f.slideBars.rbegin(); bar != m_f.slideBars.rend(); ++bar)
-        if (IsVisible(bar->dataSetIndex))
-            bar->frequency = std::clamp(bar->frequency, m_f.frequencyMin, m_f.frequencyMax);
+    for (auto bar = m_f.slideBars.rbegin(); bar != m_f.slideBars.rend(); ++bar) {
+        if (!IsVisible(bar->dataSetIndex))
+            continue;
+        bar->frequency = std::clamp(bar->frequency, m_f.frequencyMin, m_f.frequencyMax);
+        bar->region = SlideBarRegion(dc, bar->frequency, bar->dataSetIndex);
+        for (const LogicalRect& r : bar->region.Rects())
+            dc.FillRect(r, kYellow);
+    }
     DrawData(dc);
-    if (m_doc.GetDataSetCount() > 0)
-        for (auto bar = m_f.slideBars.rbegin(); bar != m_f.slideBars.rend(); ++bar)
-            if (IsVisible(bar->dataSetIndex))
-                DrawSlideBarMarker(dc, bar->frequency, bar->dataSetIndex);
+    if (m_doc.GetDataSetCount() > 0) {
+        for (auto bar = m_f.slideBars.rbegin(); bar != m_f.slideBars.rend(); ++bar) {
+            if (!IsVisible(bar->dataSetIndex))
+                continue;
+            DrawSlideBarMarker(dc, bar->frequency, bar->dataSetIndex);
+            // Grabbed where the marker now stands (the Nyquist label box comes from the marker).
+            bar->region = SlideBarRegion(dc, bar->frequency, bar->dataSetIndex);
+        }
+    }
     DrawAnnotations(dc);
     dc.Restore();
 

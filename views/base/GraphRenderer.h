@@ -42,6 +42,10 @@ public:
     virtual int DrawData(ViewPainter& dc);
     virtual int AutoScale();
     virtual void DrawSlideBarMarker(ViewPainter& dc, double frequency, int dataSet);
+    // Where the bar at `frequency` on `dataSet` is drawn and grabbed: 4 units each side of its
+    // line over the graph's height, plus its " %i " label box where it is drawn when data
+    // numbers are shown.
+    virtual HitGeometry SlideBarRegion(ViewPainter& dc, double frequency, int dataSet);
 
     // Layout at the first update; false (rectangle unchanged) when it cannot be computed.
     bool ComputeGraphRect(const LogicalMapping& mapping);

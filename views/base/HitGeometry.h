@@ -19,6 +19,8 @@ public:
     void AddBand(int x0, int y0, int x1, int y1, int half = kHalfBand);
     void Append(const HitGeometry& other);
     bool Contains(int x, int y) const;
+    // The rectangles and squares added (slide-bar regions are made of these only).
+    const std::vector<LogicalRect>& Rects() const { return m_rects; }
 
 private:
     struct Band {

@@ -21,6 +21,7 @@
 #include "views/base/ViewSelection.h"
 #include "views/command/CommandIds.h"
 #include "views/exchange/DataExchange.h"
+#include "views/slidebar/SlideBars.h"
 #include "analyzer/target/SweepBand.h"
 
 namespace {
@@ -47,7 +48,8 @@ const char kDeleteText[] =
 }  // namespace
 
 CTalView::CTalView(CTalDocument* document, QWidget* parent)
-    : QWidget(parent), m_doc(document), m_sweepTarget(*document, this, this)
+    : QWidget(parent), m_doc(document), m_sweepTarget(*document, this, this),
+      m_slideBars(std::make_unique<CSlideBars>(*this))
 {
     SweepTarget::Defaults& defaults = m_sweepTarget.DataSetDefaults();
     defaults.outputNode = appData().defaultOutputNode;
@@ -104,9 +106,7 @@ void CTalView::CopyFromFirstDisplay(CTalView& first)
     if (GetDisplayKind() == DisplayKind::Text)
         return;
     // Slide bars, open description windows and the Nyquist settings; boxes loaded from a file once.
-    m_fields.slideBars = f.slideBars;
-    for (auto& bar : m_fields.slideBars)
-        bar.dragging = false;
+    m_slideBars->CopyFrom(*first.m_slideBars);
     for (size_t i = 0; i < first.m_descriptionWindows.size() && i < m_descriptionWindows.size(); ++i) {
         if (const CGraphTextDlg* window = first.m_descriptionWindows[i]) {
             const StoredRect placement = ToStored(window->geometry());
@@ -191,15 +191,7 @@ void CTalView::RemoveDataSetAttributes(int index)
 {
     if (index < 0 || index >= int(m_fields.attribs.size()))
         return;
-    auto& bars = m_fields.slideBars;
-    for (size_t i = bars.size(); i-- > 0;) {
-        if (bars[i].dataSetIndex == index)
-            bars.erase(bars.begin() + std::ptrdiff_t(i));
-        else if (bars[i].dataSetIndex > index)
-            --bars[i].dataSetIndex;
-    }
-    if (m_activeSlideBar >= int(bars.size()))
-        m_activeSlideBar = -1;
+    m_slideBars->RemoveDataSet(index);
     if (index < int(m_descriptionWindows.size())) {
         delete m_descriptionWindows[index];
         m_descriptionWindows.erase(m_descriptionWindows.begin() + index);
@@ -255,9 +247,7 @@ QRect CTalView::PointBandRect()
 void CTalView::StoreDisplayState(DisplayState& state) const
 {
     state.formatMarker = DisplayState::kFormatMarker;
-    state.slideBars.clear();
-    for (const SlideBarState& bar : m_fields.slideBars)
-        state.slideBars.push_back({bar.dataSetIndex, bar.frequency, bar.value, bar.rect});
+    m_slideBars->Store(state.slideBars);
     state.selected.clear();
     for (const GraphAttrib& attrib : m_fields.attribs)
         state.selected.push_back(attrib.selected ? 1 : 0);
@@ -294,11 +284,6 @@ void CTalView::StoreDisplayState(DisplayState& state) const
 
 void CTalView::LoadDisplayState(const DisplayState& state)
 {
-    m_fields.slideBars.clear();
-    for (const StoredSlideBar& bar : state.slideBars)
-        m_fields.slideBars.push_back({bar.dataSetIndex, bar.frequency, bar.value, bar.rect, false});
-    m_activeSlideBar = -1;
-
     const int count = m_doc->GetDataSetCount();
     for (CGraphTextDlg* window : m_descriptionWindows)
         delete window;
@@ -344,6 +329,7 @@ void CTalView::LoadDisplayState(const DisplayState& state)
     m_fields.storedFormatMarker = state.formatMarker;
     m_fields.loadedFromFile = 1;
     m_fields.cacheValid = 0;
+    m_slideBars->Load(state.slideBars);
     RecalcCurrentDataSet();
 }
 
@@ -709,6 +695,7 @@ void CTalView::Render(QPainter& painter, const LogicalMapping& mapping, bool pri
     CGraphRenderer* renderer = Renderer();
     if (!renderer)
         return;
+    m_slideBars->SyncDialogVisibility();
     ViewPainter dc(painter, mapping, printing);
     renderer->drawChildDialogs = [this](ViewPainter& d) { DrawChildDialogs(d); };
     renderer->Draw(dc);
@@ -823,6 +810,7 @@ void CTalView::PaintToBuffer(const QRect& area)
     dc.SetPaintBounds(area);
     renderer->drawChildDialogs = nullptr;
     renderer->Draw(dc);
+    m_slideBars->SyncDialogVisibilityLater();
     if (!m_messagesPending) {
         m_messagesPending = true;
         QTimer::singleShot(0, this, &CTalView::ShowPaintMessages);
@@ -849,6 +837,13 @@ void CTalView::mousePressEvent(QMouseEvent* event)
     const LogicalMapping m = ClientMapping();
     const QPoint p = event->position().toPoint();
     const int x = m.LogicalX(p.x()), y = m.LogicalY(p.y());
+    if (event->button() == Qt::LeftButton) {
+        const int barSet = m_slideBars->Press(x, y);
+        if (barSet >= 0) {
+            AfterSelectionChange(selection::SelectOnly(m_fields.attribs, barSet));
+            return;
+        }
+    }
     const int hit = HitDataSet(x, y);
     if (event->button() == Qt::LeftButton) {
         const bool ctrl = event->modifiers() & Qt::ControlModifier;
@@ -881,6 +876,18 @@ void CTalView::mouseReleaseEvent(QMouseEvent* event)
     QWidget::mouseReleaseEvent(event);
 }
 
+void CTalView::mouseMoveEvent(QMouseEvent* event)
+{
+    const LogicalMapping m = ClientMapping();
+    if (!m_slideBars->DragTo(m.LogicalX(event->position().toPoint().x())))
+        QWidget::mouseMoveEvent(event);
+}
+
+void CTalView::OnAddSlideBar()
+{
+    m_slideBars->Add();
+}
+
 bool CTalView::HandleKey(int key, Qt::KeyboardModifiers modifiers)
 {
     const bool ctrl = modifiers & Qt::ControlModifier;
@@ -900,30 +907,8 @@ bool CTalView::HandleKey(int key, Qt::KeyboardModifiers modifiers)
         AfterSelectionChange(selection::AlsoSelectEnd(m_fields.attribs, key == Qt::Key_End));
         return true;
     case Qt::Key_Left:
-    case Qt::Key_Right: {
-        if (ctrl != shift || m_activeSlideBar < 0 || m_activeSlideBar >= int(m_fields.slideBars.size()))
-            return false;
-        SlideBarState& bar = m_fields.slideBars[m_activeSlideBar];
-        const CDataSet* set = m_doc->GetDataSet(bar.dataSetIndex);
-        if (!set)
-            return false;
-        // The nearest point frequency strictly below (Left) or above (Right) the bar.
-        double best = key == Qt::Key_Left ? -1 : 1e300;
-        bool found = false;
-        for (int i = 0; i < set->GetPointCount(); ++i) {
-            const double f = set->GetFrequency(i);
-            if (key == Qt::Key_Left ? (f < bar.frequency && f > best) : (f > bar.frequency && f < best)) {
-                best = f;
-                found = true;
-            }
-        }
-        if (found) {
-            bar.frequency = best;
-            SetModified();
-            Redraw();
-        }
-        return true;
-    }
+    case Qt::Key_Right:
+        return ctrl == shift && m_slideBars->StepActive(key == Qt::Key_Right);
     case Qt::Key_Delete:
         if (ctrl) {
             if (selection::CountSelected(m_fields.attribs) > 0)

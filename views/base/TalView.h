@@ -24,6 +24,7 @@
 
 class CTalDocument;
 class CGraphTextDlg;
+class CSlideBars;
 class QPrinter;
 
 // What the data-set properties dialog reads from and writes to a display.
@@ -118,6 +119,10 @@ public:
     bool AutomaticScaling() const override { return m_fields.automaticScaling != 0; }
     std::optional<double> RlcReferenceResistor() const override;
 
+    // The frequency cursors of this display and their dialogs.
+    CSlideBars& SlideBars() { return *m_slideBars; }
+    virtual void OnAddSlideBar();
+
     // The key table (Part of the interaction): returns true when the key was used.
     bool HandleKey(int key, Qt::KeyboardModifiers modifiers);
 
@@ -129,7 +134,6 @@ protected:
     virtual std::vector<std::string> LegendTexts() const { return {}; }
     // The data-set kind of the text tables this display copies.
     DisplayKind TableKind() const { return GetDisplayKind(); }
-    virtual void OnAddSlideBar() {}
     // Runs the properties dialog of `kind` for the lowest-numbered selected data set (0 when
     // none); afterwards the legend follows and a data set hidden in the dialog is deselected.
     void RunPropertiesFor(int kind);
@@ -144,12 +148,13 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
     CTalDocument* m_doc;
     ViewFields m_fields;
     SweepTarget m_sweepTarget;
     bool m_initialUpdateDone = false;
-    int m_activeSlideBar = -1;
+    std::unique_ptr<CSlideBars> m_slideBars;  // destroyed before the child dialogs
 
 private:
     void CloseDescriptionWindow(int index);

@@ -26,13 +26,15 @@ struct GraphAttrib {
     CurveMemo curves[2];  // gain (or impedance) and phase
 };
 
-// A frequency cursor as the display keeps it; its dialog and regions belong to the slide bars.
+// A frequency cursor as the display keeps it; its dialog belongs to the display's slide bars
+// (views/slidebar/SlideBars.h).
 struct SlideBarState {
     int dataSetIndex = 0;
     double frequency = 1000.0;
     double value = 0;
     StoredRect rect;  // the dialog's placement, client pixels
     bool dragging = false;
+    HitGeometry region;  // where the bar is drawn and grabbed; rebuilt by every drawing
 };
 
 // The defaults a display gives the data sets it creates live in its sweep target.

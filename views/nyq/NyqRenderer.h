@@ -34,6 +34,10 @@ public:
     std::vector<int> PointsNextTo(int dataSet, double frequency) const;
     // Where the marker of a bar stands, and its grab band (4 units each side, plus the label box).
     HitGeometry SlideBarRegion(double frequency, int dataSet) const;
+    HitGeometry SlideBarRegion(ViewPainter&, double frequency, int dataSet) override
+    {
+        return SlideBarRegion(frequency, dataSet);
+    }
 
 private:
     void DrawGrid(ViewPainter& dc, const NyqScale& scale);
