@@ -37,6 +37,9 @@ public:
     // get the child dialogs through `drawChildDialogs`.
     void Draw(ViewPainter& dc);
     std::function<void(ViewPainter&)> drawChildDialogs;
+    // The display's live boxes (legend, title, text boxes); without it the stored records are
+    // drawn with their default looks.
+    std::function<void(ViewPainter&)> drawAnnotations;
 
     virtual int DrawGraph(ViewPainter& dc);
     virtual int DrawData(ViewPainter& dc);

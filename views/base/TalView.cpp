@@ -1,5 +1,6 @@
 #include "views/base/TalView.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -15,6 +16,7 @@
 #include "data/Prompter.h"
 #include "data/TalDocument.h"
 #include "data/TextTables.h"
+#include "views/annotations/GraphAnnotations.h"
 #include "views/base/GraphTextDlg.h"
 #include "views/base/PrintableChild.h"
 #include "views/base/ViewPrinting.h"
@@ -66,6 +68,7 @@ CTalView::~CTalView()
 
 void CTalView::AttachToDocument()
 {
+    m_annotations = std::make_unique<CGraphAnnotations>(*this);
     CTalView* first = dynamic_cast<CTalView*>(m_doc->GetFirstDisplayView());
     m_doc->AddView(this);
     const int count = m_doc->GetDataSetCount();
@@ -333,6 +336,11 @@ void CTalView::LoadDisplayState(const DisplayState& state)
     RecalcCurrentDataSet();
 }
 
+bool CTalView::CommitAnnotationEdit()
+{
+    return m_annotations->CommitEditing();
+}
+
 void CTalView::OnDataSetColorChanged(int index)
 {
     if (index == m_fields.currentDataSet)
@@ -482,6 +490,7 @@ void CTalView::OnHide()
         attrib.hit.Clear();
         CloseDescriptionWindow(int(i));
     }
+    m_annotations->DeleteSelectedDescriptions();
     RecalcCurrentDataSet();
     m_doc->UpdateAllViews(HINT_ALL);
     SetModified();
@@ -587,6 +596,8 @@ void CTalView::OnShowDataDescription()
 
 bool CTalView::OnCommand(int id)
 {
+    if (m_annotations->OnCommand(id))
+        return true;
     switch (id) {
     case cmd::EditSelectAll:
         OnSelectAll();
@@ -630,11 +641,6 @@ bool CTalView::OnCommand(int id)
     case cmd::AddSlideBar:
         OnAddSlideBar();
         return true;
-    case cmd::ToggleLegend:
-        m_fields.legend.obj.shown = !m_fields.legend.obj.shown;
-        SetModified();
-        Redraw();
-        return true;
     case cmd::FilePrint:
         OnFilePrint();
         return true;
@@ -650,6 +656,8 @@ bool CTalView::OnUpdateCommand(int id, CommandUi& ui)
 {
     const int selectedCount = selection::CountSelected(m_fields.attribs);
     const bool hasData = m_doc->GetDataSetCount() > 0;
+    if (m_annotations->OnUpdateCommand(id, ui))
+        return true;
     ui = CommandUi{};
     switch (id) {
     case cmd::EditSelectAll:
@@ -679,11 +687,6 @@ bool CTalView::OnUpdateCommand(int id, CommandUi& ui)
         return true;
     case cmd::DataSetProperties:
         ui.enabled = hasData;
-        return true;
-    case cmd::ToggleLegend:
-        ui.enabled = hasData;
-        ui.checkable = true;
-        ui.checked = m_fields.legend.obj.shown != 0;
         return true;
     default:
         return exchange::OnUpdateCommand(*this, id, ui);
@@ -837,6 +840,13 @@ void CTalView::mousePressEvent(QMouseEvent* event)
     const LogicalMapping m = ClientMapping();
     const QPoint p = event->position().toPoint();
     const int x = m.LogicalX(p.x()), y = m.LogicalY(p.y());
+    m_boxPopupShown = false;
+    if (event->button() == Qt::LeftButton && m_annotations->OnLButtonDown(x, y))
+        return;
+    if (event->button() == Qt::RightButton && m_annotations->OnRButtonDown(x, y, event->globalPosition().toPoint())) {
+        m_boxPopupShown = true;
+        return;
+    }
     if (event->button() == Qt::LeftButton) {
         const int barSet = m_slideBars->Press(x, y);
         if (barSet >= 0) {
@@ -860,6 +870,8 @@ void CTalView::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     const LogicalMapping m = ClientMapping();
     const QPoint p = event->position().toPoint();
+    if (m_annotations->OnLButtonDblClk(m.LogicalX(p.x()), m.LogicalY(p.y())))
+        return;
     const int hit = HitDataSet(m.LogicalX(p.x()), m.LogicalY(p.y()));
     if (hit >= 0) {
         AfterSelectionChange(selection::SelectOnly(m_fields.attribs, hit));
@@ -873,13 +885,29 @@ void CTalView::mouseReleaseEvent(QMouseEvent* event)
 {
     for (SlideBarState& bar : m_fields.slideBars)
         bar.dragging = false;
+    const LogicalMapping m = ClientMapping();
+    const QPoint p = event->position().toPoint();
+    m_annotations->OnLButtonUp(m.LogicalX(p.x()), m.LogicalY(p.y()));
     QWidget::mouseReleaseEvent(event);
+}
+
+void CTalView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // A right press on a box has shown the box's popup instead.
+    if (m_boxPopupShown)
+        event->accept();
+    else
+        event->ignore();
+    m_boxPopupShown = false;
 }
 
 void CTalView::mouseMoveEvent(QMouseEvent* event)
 {
     const LogicalMapping m = ClientMapping();
-    if (!m_slideBars->DragTo(m.LogicalX(event->position().toPoint().x())))
+    const QPoint p = event->position().toPoint();
+    if (m_annotations->OnMouseMove(m.LogicalX(p.x()), m.LogicalY(p.y())))
+        return;
+    if (!m_slideBars->DragTo(m.LogicalX(p.x())))
         QWidget::mouseMoveEvent(event);
 }
 

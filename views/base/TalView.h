@@ -23,6 +23,7 @@
 #include "views/command/CommandTarget.h"
 
 class CTalDocument;
+class CGraphAnnotations;
 class CGraphTextDlg;
 class CSlideBars;
 class QPrinter;
@@ -63,6 +64,7 @@ public:
     void StoreDisplayState(DisplayState& state) const override;
     void LoadDisplayState(const DisplayState& state) override;
     void OnDataSetColorChanged(int index) override;
+    bool CommitAnnotationEdit() override;
 
     // Commands (ids of views/command/CommandIds.h).
     bool OnCommand(int id) override;
@@ -123,6 +125,10 @@ public:
     CSlideBars& SlideBars() { return *m_slideBars; }
     virtual void OnAddSlideBar();
 
+    // The legend, title and text boxes of this display.
+    CGraphAnnotations& Annotations() { return *m_annotations; }
+    const CGraphAnnotations& Annotations() const { return *m_annotations; }
+
     // The key table (Part of the interaction): returns true when the key was used.
     bool HandleKey(int key, Qt::KeyboardModifiers modifiers);
 
@@ -148,6 +154,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
     CTalDocument* m_doc;
@@ -167,6 +174,8 @@ private:
     void DrawChildDialogs(ViewPainter& dc);
 
     std::vector<CGraphTextDlg*> m_descriptionWindows;  // parallel to the data sets
+    std::unique_ptr<CGraphAnnotations> m_annotations;
+    bool m_boxPopupShown = false;  // the last right press opened a box's popup
     QImage m_buffer;
     bool m_messagesPending = false;
 };

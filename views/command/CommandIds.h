@@ -14,7 +14,7 @@ enum : int {
     VoltageFormat = 32810, DataSetProperties = 32811, GraphProperties = 32812,
     ToggleDataNumbers = 32813, Settings = 32816, ShowAll = 32818, Hide = 32819,
     AddGraphDescription = 32825, PopupRemove = 32826, CopyGraph = 32827, SaveToJpg = 32828,
-    SelectFont = 32829, JustifyLeft = 32830, JustifyCenter = 32831, JustifyRight = 32832,
+    SelectFont = 32829, JustifyLeft = 32830, JustifyCenter = 32831, JustifyRight = 32832, ToggleTitle = 32833,
     ToggleLegend = 32834, ExportMatlab = 32837, ImportMatlab = 32838, MailTo = 32839,
     HelpContents = 32840, MatlabFiles = 32855, RlcControlPanel = 32858,
     WarnInput15V = 32861, WarnOutput5V = 32862,

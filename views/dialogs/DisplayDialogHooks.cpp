@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "data/TalDocument.h"
+#include "views/annotations/GraphAnnotations.h"
 #include "views/base/TalView.h"
 #include "views/command/CommandIds.h"
 #include "views/dialogs/DataPropImpDlg.h"
@@ -56,7 +57,7 @@ CGraphSettingsDlg::Values GraphSettingsValues(const CTalView& view)
     v.plotMode = f.displayMode;
     v.gridColor = f.gridColor;
     v.dataNumbers = f.dataNumbersShown != 0;
-    v.title = f.titlePresent;
+    v.title = view.Annotations().TitleShown();
     v.legend = f.legend.obj.shown != 0;
     v.autoscale = f.automaticScaling != 0;
     const bool gain = IsGain(view);
@@ -70,10 +71,10 @@ void ApplyGraphSettings(CTalView& view, const CGraphSettingsDlg::Values& v)
 {
     ViewFields& f = view.Fields();
     const bool legendChanged = v.legend != (f.legend.obj.shown != 0);
+    const bool titleChanged = v.title != view.Annotations().TitleShown();
     f.displayMode = v.plotMode;
     f.gridColor = v.gridColor;
     f.dataNumbersShown = v.dataNumbers ? 1 : 0;
-    f.titlePresent = v.title;
     f.automaticScaling = v.autoscale ? 1 : 0;
     f.frequencyMin = v.ranges.frequencyMin;
     f.frequencyMax = v.ranges.frequencyMax;
@@ -89,6 +90,8 @@ void ApplyGraphSettings(CTalView& view, const CGraphSettingsDlg::Values& v)
     SanitizeRanges(f);
     if (legendChanged)
         view.OnCommand(cmd::ToggleLegend);
+    if (titleChanged)
+        view.OnCommand(cmd::ToggleTitle);
     if (v.autoscale)
         view.AutoScale();
     view.GetDocument()->SetModifiedFlag();

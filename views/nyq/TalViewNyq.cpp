@@ -1,5 +1,8 @@
 #include "views/nyq/TalViewNyq.h"
 
+#include "views/annotations/GraphAnnotations.h"
+#include "views/command/CommandIds.h"
+
 CTalViewNyq::CTalViewNyq(CTalDocument* document, QWidget* parent)
     : CTalView(document, parent), m_nyqRenderer(*document, m_fields)
 {
@@ -15,7 +18,7 @@ CGraphSettingsNyqDlg::Values CTalViewNyq::SettingsValues() const
     v.auxColor = m_fields.nyquistAuxColor;
     v.options = m_fields.nyquistOptions;
     v.dataNumbers = m_fields.dataNumbersShown != 0;
-    v.title = m_fields.titlePresent;
+    v.title = Annotations().TitleShown();
     v.range = m_nyqRenderer.range;
     v.rangeAxis = int(m_nyqRenderer.rangeAxis);
     v.invertY = m_nyqRenderer.invertY;
@@ -29,7 +32,8 @@ void CTalViewNyq::ApplySettings(const CGraphSettingsNyqDlg::Values& v)
     m_fields.nyquistAuxColor = v.auxColor;
     m_fields.nyquistOptions = v.options;
     m_fields.dataNumbersShown = v.dataNumbers ? 1 : 0;
-    m_fields.titlePresent = v.title;
+    if (v.title != Annotations().TitleShown())
+        OnCommand(cmd::ToggleTitle);
     if (v.range > 0)
         m_nyqRenderer.range = v.range;
     m_nyqRenderer.rangeAxis = v.rangeAxis == 1 ? NyqRangeAxis::Y : NyqRangeAxis::X;
