@@ -3,15 +3,20 @@
 #include <QWidget>
 
 #include "app/application/AnalyzerDialogFactory.h"
+#include "app/application/AnalyzerKeyForwarding.h"
 #include "app/core/ApplicationValues.h"
 #include "app/core/MessageReporter.h"
 
 AnalyzerDialogs::AnalyzerDialogs(ApplicationValues& values, MessageReporter& reporter)
     : m_values(values), m_reporter(reporter)
 {
+    InstallAnalyzerKeyHook(*this);
 }
 
-AnalyzerDialogs::~AnalyzerDialogs() = default;
+AnalyzerDialogs::~AnalyzerDialogs()
+{
+    RemoveAnalyzerKeyHook();
+}
 
 AnalyzerControl* AnalyzerDialogs::Family(AnalyzerFamily family) const
 {

@@ -1,14 +1,19 @@
 // The analyzer control dialog and the RLC control panel opened from the application, on the
 // simulated 2600-series analyzer through the real GPIB binding.
+#include <QTest>
 #include <QWidget>
 
 #include "AppUiSupport.h"
+#include "analyzer/engine/Analyzer1960Engine.h"
+#include "app/frame/ChildFrame.h"
 #include "app/frame/MainFrame.h"
 #include "instrument/Sleeper.h"
 #include "instrument/gpib/Gpib.h"
 #include "rlc/ui/RLCDialog.h"
 #include "rlc/ui/RLCDialogTabMeasurement.h"
 #include "rlc/ui/RlcControlPanel.h"
+#include "views/base/TalView.h"
+#include "views/base/ViewHooks.h"
 #include "views/command/CommandIds.h"
 
 namespace {
@@ -68,4 +73,46 @@ TEST_F(AnalyzerCommandsTest, TheDialogIsCreatedOnceAndADialogThatCannotStartGoes
         EXPECT_TRUE(close.Fired());
     }
     EXPECT_EQ(CurrentRlcControlPanel(), nullptr);
+}
+
+TEST_F(AnalyzerCommandsTest, DisplayKeysGoToTheShownAnalyzerDialogElseMoveTheSelection)
+{
+    ASSERT_TRUE(Start());
+    m_app->Values().analyzerType = 6;  // the 1960 opens no connection until it measures
+    CMainFrame& frame = *m_app->MainFrame();
+    frame.ExecuteCommand(cmd::AnalyzerMenu);
+    AnalyzerControl* dialog = m_app->Analyzers().CurrentFamily();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(dialog->Window()->isVisible());
+    auto* engine = dynamic_cast<Analyzer1960Engine*>(dialog->Engine());
+    ASSERT_NE(engine, nullptr);
+
+    const std::string path = TempPath("keys.tal");
+    WriteDocument(path, DisplayKind::Gain, 3);
+    CChildFrame* child = m_app->OpenDocumentFile(path);
+    ASSERT_NE(child, nullptr);
+    auto* view = qobject_cast<CTalView*>(child->Display());
+    ASSERT_NE(view, nullptr);
+    for (auto& attrib : view->Fields().attribs)
+        attrib.selected = false;
+    view->Fields().attribs[0].selected = true;
+
+    // Shown: Page Up raises DC Volts Out by 0.01 V, Up scales AC Volts Out by the 10 dB step.
+    QTest::keyClick(view, Qt::Key_PageUp);
+    EXPECT_DOUBLE_EQ(engine->Fields().dcVoltsOut, 0.01);
+    const double ac = engine->Fields().acVoltsOut;
+    QTest::keyClick(view, Qt::Key_Up);
+    EXPECT_NEAR(engine->Fields().acVoltsOut, ac * std::pow(10.0, 0.5), 0.01);
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_TRUE(view->Fields().attribs[0].selected);  // the dialog took Down
+
+    // Hidden: Down moves the display's selection and the dialog's fields stay.
+    dialog->Window()->hide();
+    const double dc = engine->Fields().dcVoltsOut;
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_PageDown);
+    EXPECT_FALSE(view->Fields().attribs[0].selected);
+    EXPECT_TRUE(view->Fields().attribs[1].selected);
+    EXPECT_FALSE(ForwardKeyToAnalyzer(Qt::Key_Up));
+    EXPECT_DOUBLE_EQ(engine->Fields().dcVoltsOut, dc);
 }
