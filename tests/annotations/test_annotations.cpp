@@ -270,6 +270,8 @@ TEST_F(AnnotationFixture, TextEditedInPlaceSurvivesSaveAndLoad)
     QTest::mouseDClick(view.get(), Qt::LeftButton, {}, QPoint(700, 280));
     CGraphDescObj* box = Box(0);
     ASSERT_TRUE(box->IsEditing());
+    EXPECT_TRUE(box->IsSelected());
+    EXPECT_TRUE(Enabled(cmd::EditCopy));
     CTalEdit* editor = box->Editor();
     EXPECT_TRUE(editor->isEnabled());
     EXPECT_TRUE(editor->isVisibleTo(view.get()));

@@ -46,6 +46,7 @@ bool CGraphDescObj::OnLButtonDblClk(int x, int y)
 {
     if (!Hit(x, y))
         return false;
+    SetSelected(true);
     BeginEditing();
     return true;
 }
