@@ -61,38 +61,18 @@ double IntegrationSeconds(const std::string& speed, int cycles, double frequency
 
 } // namespace
 
-Instrument1960::Instrument1960(SimConfig& config) : config_(config), rng_(config.seed)
+Instrument1960::Instrument1960(SimConfig& config) : ConfiguredInstrument(config)
 {
     if (config_.faults.esrError)
         SetEventBits(kDeviceError);
-}
-
-bool Instrument1960::Present() const
-{
-    return !config_.faults.noListener && !vanished_;
-}
-
-bool Instrument1960::AcceptsMessage()
-{
-    if (config_.faults.vanishAfter >= 0 && readingsTaken_ >= config_.faults.vanishAfter)
-        vanished_ = true;
-    return Present();
 }
 
 void Instrument1960::FaultsChanged()
 {
-    readingsTaken_ = 0;
-    vanished_ = false;
+    RestartFaults();
     if (config_.faults.esrError)
         SetEventBits(kDeviceError);
     UpdateServiceRequest();
-}
-
-std::optional<Clock::time_point> Instrument1960::NextDue() const
-{
-    if (!measuring_)
-        return std::nullopt;
-    return due_;
 }
 
 void Instrument1960::Advance(Clock::time_point now)

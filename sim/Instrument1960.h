@@ -4,7 +4,7 @@
 // differences).
 
 #include "sim/Circuit.h"
-#include "sim/Ieee488Device.h"
+#include "sim/ConfiguredInstrument.h"
 #include "sim/SimConfig.h"
 
 #include <random>
@@ -12,22 +12,16 @@
 
 namespace talsim {
 
-class Instrument1960 : public Ieee488Device {
+class Instrument1960 : public ConfiguredInstrument {
 public:
     static constexpr std::uint8_t kResultAvailable = 0x01;
     static constexpr std::uint8_t kMessageAvailable = 0x10;
 
     explicit Instrument1960(SimConfig& config);
 
-    int Address() const override { return config_.address; }
-    bool Present() const override;
-    bool AcceptsMessage() override;
-    bool ReadsTimeOut() const override { return config_.faults.timeout; }
     bool OutputPending() const override { return measuring_; }
-    std::optional<Clock::time_point> NextDue() const override;
     void Advance(Clock::time_point now) override;
     void FaultsChanged() override;
-    void Reseed() override { rng_.seed(config_.seed); }
 
 protected:
     bool Execute(const Command& command, Clock::time_point now) override;
@@ -49,7 +43,6 @@ protected:
     // Further commands of the family; false for an unknown header.
     virtual bool ExecuteFamily(const Command&) { return false; }
 
-    SimConfig& config_;
     double frequency_ = 1000.0;
     double amplitude_ = 0.0;
     std::string waveform_ = "SINEWA";
@@ -61,7 +54,6 @@ private:
     void StartMeasurement(Clock::time_point now);
     std::string FormatReading();
 
-    std::mt19937_64 rng_;
     double offset_ = 0.0;
     bool output_ = false;
     std::string speed_ = "MEDIUM";
@@ -69,12 +61,8 @@ private:
     int delay_ = 0;
     int pendingAddress_ = 0;
 
-    bool measuring_ = false;
-    Clock::time_point due_{};
     bool resultReady_ = false;
     bool forcedSummary_ = false;
-    long readingsTaken_ = 0;
-    bool vanished_ = false;
 };
 
 } // namespace talsim

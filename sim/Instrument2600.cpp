@@ -60,29 +60,16 @@ std::optional<bool> OnOff(const std::string& s)
 
 } // namespace
 
-Instrument2600::Instrument2600(SimConfig& config) : config_(config), rng_(config.seed)
+Instrument2600::Instrument2600(SimConfig& config) : ConfiguredInstrument(config)
 {
     ResetSettings();
     if (config_.faults.esrError)
         SetEventBits(kDeviceError);
 }
 
-bool Instrument2600::Present() const
-{
-    return !config_.faults.noListener && !vanished_;
-}
-
-bool Instrument2600::AcceptsMessage()
-{
-    if (config_.faults.vanishAfter >= 0 && readingsTaken_ >= config_.faults.vanishAfter)
-        vanished_ = true;
-    return Present();
-}
-
 void Instrument2600::FaultsChanged()
 {
-    readingsTaken_ = 0;
-    vanished_ = false;
+    RestartFaults();
     if (config_.faults.esrError)
         SetEventBits(kDeviceError);
     UpdateServiceRequest();

@@ -3,7 +3,7 @@
 // queue and the differences between firmware 1.x and 2.x (sim/README.md lists them).
 
 #include "sim/Circuit.h"
-#include "sim/Ieee488Device.h"
+#include "sim/ConfiguredInstrument.h"
 #include "sim/SimConfig.h"
 
 #include <array>
@@ -13,7 +13,7 @@
 
 namespace talsim {
 
-class Instrument2600 final : public Ieee488Device {
+class Instrument2600 final : public ConfiguredInstrument {
 public:
     // Status byte bits of the family (bit 5 and 6 are the IEEE 488.2 ones).
     static constexpr std::uint8_t kResultAvailable = 0x01;
@@ -22,17 +22,12 @@ public:
     // config is the simulator's (it outlives the instrument); "ADDR" changes its address.
     explicit Instrument2600(SimConfig& config);
 
-    int Address() const override { return config_.address; }
-    bool Present() const override;
-    bool AcceptsMessage() override;
-    bool ReadsTimeOut() const override { return config_.faults.timeout; }
     bool UsbCapable() const override { return true; }
     bool OutputPending() const override { return readRequested_ && measuring_; }
     std::optional<Clock::time_point> NextDue() const override;
     void Advance(Clock::time_point now) override;
     void DeviceClear() override;
     void FaultsChanged() override;
-    void Reseed() override { rng_.seed(config_.seed); }
 
 protected:
     bool Execute(const Command& command, Clock::time_point now) override;
@@ -58,8 +53,6 @@ private:
     std::string Capability() const;
     double MinimumFrequency() const;
 
-    SimConfig& config_;
-    std::mt19937_64 rng_;
 
     // Settings.
     double frequency_ = 1000.0;
@@ -82,8 +75,6 @@ private:
     bool dfra_ = false;
 
     // Measurement and replies.
-    bool measuring_ = false;
-    Clock::time_point due_{};
     std::string pendingReading_;       // the reading being measured, formatted
     bool readingReady_ = false;        // status bit 0: a reading waits to be read
     std::string reading_;              // the reading reply
@@ -93,8 +84,6 @@ private:
     bool readRequested_ = false;       // "READ?;" arrived while measuring
     std::deque<std::string> messages_; // status bit 4: "VERSION;" texts
     bool forcedSummary_ = false;       // the stb_error fault
-    long readingsTaken_ = 0;          // readings read completely, for vanish_after
-    bool vanished_ = false;
 };
 
 } // namespace talsim

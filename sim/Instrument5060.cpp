@@ -37,32 +37,12 @@ std::string Binary(std::uint8_t value)
 
 } // namespace
 
-Instrument5060::Instrument5060(SimConfig& config) : config_(config), rng_(config.seed) {}
-
-bool Instrument5060::Present() const
-{
-    return !config_.faults.noListener && !vanished_;
-}
-
-bool Instrument5060::AcceptsMessage()
-{
-    if (config_.faults.vanishAfter >= 0 && readingsTaken_ >= config_.faults.vanishAfter)
-        vanished_ = true;
-    return Present();
-}
+Instrument5060::Instrument5060(SimConfig& config) : ConfiguredInstrument(config) {}
 
 void Instrument5060::FaultsChanged()
 {
-    readingsTaken_ = 0;
-    vanished_ = false;
+    RestartFaults();
     UpdateServiceRequest();
-}
-
-std::optional<Clock::time_point> Instrument5060::NextDue() const
-{
-    if (!measuring_)
-        return std::nullopt;
-    return due_;
 }
 
 void Instrument5060::Advance(Clock::time_point now)

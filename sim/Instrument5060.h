@@ -5,7 +5,7 @@
 // error byte read by "?ERR" as a binary text.
 
 #include "sim/Circuit.h"
-#include "sim/Ieee488Device.h"
+#include "sim/ConfiguredInstrument.h"
 #include "sim/SimConfig.h"
 
 #include <random>
@@ -13,7 +13,7 @@
 
 namespace talsim {
 
-class Instrument5060 final : public Ieee488Device {
+class Instrument5060 final : public ConfiguredInstrument {
 public:
     static constexpr std::uint8_t kReady = 0x01;
     static constexpr std::uint8_t kMeasuring = 0x04;
@@ -25,15 +25,9 @@ public:
 
     explicit Instrument5060(SimConfig& config);
 
-    int Address() const override { return config_.address; }
-    bool Present() const override;
-    bool AcceptsMessage() override;
-    bool ReadsTimeOut() const override { return config_.faults.timeout; }
     bool OutputPending() const override { return measuring_; }
-    std::optional<Clock::time_point> NextDue() const override;
     void Advance(Clock::time_point now) override;
     void FaultsChanged() override;
-    void Reseed() override { rng_.seed(config_.seed); }
 
 protected:
     bool Execute(const Command& command, Clock::time_point now) override;
@@ -48,8 +42,6 @@ private:
     void StartMeasurement(Clock::time_point now);
     std::string FormatReading();
 
-    SimConfig& config_;
-    std::mt19937_64 rng_;
     double frequency_ = 1000.0;
     double amplitude_ = 0.0;
     double offset_ = 0.0;
@@ -63,13 +55,9 @@ private:
     int autoChannel_ = 1;
     int autoMode_ = 0;
 
-    bool measuring_ = false;
-    Clock::time_point due_{};
     bool ready_ = false;
     std::uint8_t errorByte_ = 0;
     bool unknownCommand_ = false;
-    long readingsTaken_ = 0;
-    bool vanished_ = false;
 };
 
 } // namespace talsim
