@@ -2,10 +2,8 @@
 // when there is one; otherwise this one starts, listens for later launches and runs until its
 // main window closes.
 #include <QApplication>
-#include <QScreen>
 
 #include <iostream>
-#include <memory>
 
 #include "app/application/CommandLine.h"
 #include "app/application/ProductVersion.h"
@@ -18,8 +16,6 @@
 #include "app/platform/SimulatorLibrary.h"
 #include "app/platform/SingleInstance.h"
 #include "app/settings/IniSettingsStore.h"
-#include "app/simulator/SimulatorConnection.h"
-#include "app/simulator/SimulatorWindow.h"
 #include "instrument/gpib/Gpib.h"
 #include "instrument/visa/Visa.h"
 
@@ -92,26 +88,10 @@ int main(int argc, char** argv)
     SingleInstance instance(serverName);
     instance.Listen([&app](const std::string& command) { return app.OnDDECommand(command); });
 
-    // On the simulated analyzer the user chooses what sits in its fixture in a window of its own.
-    std::unique_ptr<SimulatorConnection> simulator;
-    std::unique_ptr<SimulatorWindow> simulatorWindow;
+    // On the simulated analyzer the application shows the "Simulated Instrument" window.
     int result = 0;
-    if (app.InitInstance(commandLine)) {
-        if (commandLine.simulate && commandLine.gpibLibrary.empty() && commandLine.visaLibrary.empty()) {
-            simulator = std::make_unique<SimulatorConnection>(SimulatorLibraryPath());
-            simulatorWindow = std::make_unique<SimulatorWindow>(*simulator);
-            simulatorWindow->Apply();
-            simulatorWindow->adjustSize();
-            simulatorWindow->show();
-            // At the screen's right edge, clear of the documents that open at the left.
-            if (const QScreen* screen = simulatorWindow->screen()) {
-                const QRect area = screen->availableGeometry();
-                simulatorWindow->move(area.right() + 1 - simulatorWindow->frameGeometry().width(), area.top());
-            }
-        }
+    if (app.InitInstance(commandLine))
         result = QApplication::exec();
-    }
-    simulatorWindow.reset();
     app.ExitInstance();
     SetPrompter(nullptr);
     return result;

@@ -2,7 +2,9 @@
 
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QScreen>
 
+#include "app/application/DisplayHooks.h"
 #include "app/application/HelpCommands.h"
 #include "app/application/PageSetupDialog.h"
 #include "app/application/VoltageLimitWarnings.h"
@@ -16,7 +18,10 @@
 #include "app/frame/DocManager.h"
 #include "app/frame/MainFrame.h"
 #include "app/frame/StatusPanes.h"
+#include "app/platform/SimulatorLibrary.h"
 #include "app/settings/SettingsStore.h"
+#include "app/simulator/SimulatorConnection.h"
+#include "app/simulator/SimulatorWindow.h"
 #include "data/ApplicationData.h"
 #include "data/Prompter.h"
 #include "data/TalDocument.h"
@@ -42,7 +47,10 @@ CTalvernApp::CTalvernApp(Environment environment) : m_env(std::move(environment)
 
 CTalvernApp::~CTalvernApp()
 {
+    if (m_docs)
+        RemoveDisplayHooks();
     // Displays go before the documents, the documents before the main window.
+    m_simulatorWindow.reset();
     m_docs.reset();
     m_mainFrame.reset();
 }
@@ -59,7 +67,10 @@ bool CTalvernApp::InitInstance(const CommandLineInfo& commandLine)
         return false;
 
     // 5-7. Templates, the main frame (with the splash screen), drops.
-    CreateMainFrame(commandLine.showSplash && m_env.splashAllowed);
+    // With --simulate and no bus library named the simulator stands for the analyzer.
+    const bool simulated =
+        commandLine.simulate && commandLine.gpibLibrary.empty() && commandLine.visaLibrary.empty();
+    CreateMainFrame(commandLine.showSplash && m_env.splashAllowed, simulated);
 
     // 8-11. The preferences file, then the settings store.
     VoltageLimitHooks limits;
@@ -92,15 +103,17 @@ bool CTalvernApp::InitInstance(const CommandLineInfo& commandLine)
     else
         m_mainFrame->showNormal();
     m_mainFrame->activateWindow();
+    if (simulated)
+        CreateSimulatorWindow();
 
     // 16. Start-up has finished: the shell opens queued meanwhile run now.
     m_shellQueue.FinishStartUp([this](const std::string& command) { return ExecuteShellCommand(command); });
     return true;
 }
 
-void CTalvernApp::CreateMainFrame(bool showSplash)
+void CTalvernApp::CreateMainFrame(bool showSplash, bool simulated)
 {
-    CMainFrame::Context context{m_env.store, m_values.analyzerType, this, {}, {}, {}, {}};
+    CMainFrame::Context context{m_env.store, m_values.analyzerType, this, {}, {}, {}, {}, simulated};
     context.extraTemplate = [this](DisplayKind kind) { return ExtraTemplate(kind); };
     context.recentFiles = [this] { return m_recentFiles.Entries(); };
     context.openFile = [this](const std::string& path) { OpenDocumentFile(path); };
@@ -124,6 +137,33 @@ void CTalvernApp::CreateMainFrame(bool showSplash)
         m_docs->AddDocTemplate(std::move(docTemplate));
     m_extraTemplates = CreateDocumentTemplates();
     m_mainFrame->SetDocManager(m_docs.get());
+    InstallDisplayHooks(*m_docs, [this](DisplayKind kind) { return ExtraTemplate(kind); }, m_values.page);
+}
+
+void CTalvernApp::CreateSimulatorWindow()
+{
+    const std::string library = SimulatorLibraryPath();
+    if (library.empty())
+        return;
+    m_simulator = std::make_unique<SimulatorConnection>(library);
+    m_simulatorWindow = std::make_unique<SimulatorWindow>(*m_simulator);
+    m_simulatorWindow->Apply();
+    m_simulatorWindow->adjustSize();
+    ShowSimulatorWindow();
+    // At the screen's right edge, clear of the documents that open at the left.
+    if (const QScreen* screen = m_simulatorWindow->screen()) {
+        const QRect area = screen->availableGeometry();
+        m_simulatorWindow->move(area.right() + 1 - m_simulatorWindow->frameGeometry().width(), area.top());
+    }
+}
+
+void CTalvernApp::ShowSimulatorWindow()
+{
+    if (!m_simulatorWindow)
+        return;
+    m_simulatorWindow->show();
+    m_simulatorWindow->raise();
+    m_simulatorWindow->activateWindow();
 }
 
 CDocTemplate* CTalvernApp::ExtraTemplate(DisplayKind kind) const
@@ -162,11 +202,14 @@ void CTalvernApp::ExitInstance()
     if (m_ended)
         return;
     m_ended = true;
+    m_simulatorWindow.reset();
     SaveSettingsAtProgramEnd(m_values, m_env.store, m_env.preferences, m_reporter);
     m_analyzers->DestroyCurrentFamily();
     DestroyRlcControlPanel();
     if (m_recentFilesRead)
         m_recentFiles.Write(m_env.store);
+    if (m_docs)
+        RemoveDisplayHooks();
     m_docs.reset();
     m_mainFrame.reset();
 }
@@ -380,6 +423,9 @@ bool CTalvernApp::OnCommand(int id)
         about.exec();
         return true;
     }
+    case kShowSimulatorWindow:
+        ShowSimulatorWindow();
+        return true;
     case cmd::WarnInput15V:
         m_warnings->ToggleShowInputWarning();
         return true;
@@ -418,6 +464,9 @@ bool CTalvernApp::OnUpdateCommand(int id, CommandUi& ui)
         ui.enabled = m_warnings->CommandsEnabled();
         ui.checkable = true;
         ui.checked = ui.enabled && m_values.showOutputWarning;
+        return true;
+    case kShowSimulatorWindow:
+        ui.enabled = m_simulatorWindow != nullptr;
         return true;
     case cmd::FileNew:
     case cmd::FileOpen:

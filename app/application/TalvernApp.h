@@ -27,6 +27,8 @@ class CMainFrame;
 class DesktopOpener;
 class HelpCommands;
 class SettingsStore;
+class SimulatorConnection;
+class SimulatorWindow;
 class VoltageLimitWarnings;
 
 class CTalvernApp : public CommandTarget {
@@ -59,6 +61,8 @@ public:
     VoltageLimitWarnings& Warnings() { return *m_warnings; }
     HelpCommands& Help() { return *m_help; }
     CDocTemplate* ExtraTemplate(DisplayKind kind) const;
+    // The "Simulated Instrument" window of a start with --simulate (and no bus library named).
+    SimulatorWindow* Simulator() const { return m_simulatorWindow.get(); }
 
     void OnFileNew();
     void OnFileOpen();
@@ -85,7 +89,9 @@ public:
 private:
     bool ExecuteShellCommand(const std::string& command);
     bool ProcessShellCommand(const CommandLineInfo& commandLine);
-    void CreateMainFrame(bool showSplash);
+    void CreateMainFrame(bool showSplash, bool simulated);
+    void CreateSimulatorWindow();
+    void ShowSimulatorWindow();
     AnalyzerDialogContext DialogContext();
     RlcPanelContext RlcContext();
     bool HasActiveDisplay() const;
@@ -103,4 +109,6 @@ private:
     std::unique_ptr<CMainFrame> m_mainFrame;
     std::unique_ptr<CDocManager> m_docs;
     std::vector<std::unique_ptr<CDocTemplate>> m_extraTemplates;
+    std::unique_ptr<SimulatorConnection> m_simulator;
+    std::unique_ptr<SimulatorWindow> m_simulatorWindow;
 };

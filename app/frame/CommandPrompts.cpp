@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "app/frame/MenuLayout.h"
 #include "views/command/CommandIds.h"
 
 namespace {
@@ -41,6 +42,7 @@ constexpr Prompt kPrompts[] = {
     {cmd::DataSetProperties, "Modify the data set colors and other pararmeters\nData Set Properties"},
     {cmd::GraphProperties, "Modify the min/max values and change the grid color\nGraph Properties"},
     {cmd::Settings, "Show the Settings Dialog"},
+    {kShowSimulatorWindow, "Show the window that chooses what sits in the simulated fixture"},
     {cmd::RlcControlPanel, "Opens the RLC Controls"},
     {cmd::AnalyzerMenu, "Control the Analyzer to make a data plot\nAnalyzer Menu"},
     {cmd::AddRandomData, "Adds Random Data to screen\nAdd Random Data"},

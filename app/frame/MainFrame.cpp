@@ -149,7 +149,7 @@ void CMainFrame::CreateActions()
     for (std::optional<DisplayKind> kind :
          {std::optional<DisplayKind>(), std::optional(DisplayKind::Gain), std::optional(DisplayKind::Imp),
           std::optional(DisplayKind::Text), std::optional(DisplayKind::Nyq)})
-        for (const Menu& menu : MenuBarFor(kind))
+        for (const Menu& menu : MenuBarFor(kind, m_context.simulatorWindow))
             CollectTexts(menu.items, texts);
     for (const auto& [id, text] : kOtherCommandTexts)
         texts.emplace(id, text);
@@ -288,7 +288,7 @@ void CMainFrame::RebuildMenus()
         menu->deleteLater();
     m_menus.clear();
     menuBar()->clear();
-    for (Menu& layout : MenuBarFor(kind)) {
+    for (Menu& layout : MenuBarFor(kind, m_context.simulatorWindow)) {
         QMenu* menu = menuBar()->addMenu(QString::fromStdString(layout.title));
         m_menus.emplace(menu, std::move(layout));
         PopulateMenu(menu);

@@ -39,6 +39,7 @@ public:
         std::function<std::vector<std::string>()> recentFiles;
         std::function<void(const std::string&)> openFile;  // files dropped on the window
         std::function<void()> closed;                      // the window has closed for good
+        bool simulatorWindow = false;                      // the View menu shows it again
     };
 
     static constexpr int kIdleUpdateMilliseconds = 250;

@@ -16,6 +16,7 @@ struct Row {
     int id;
     unsigned columns;
     int depth = 0;  // 1: inside the submenu opened by the row before
+    bool simulatedOnly = false;
 };
 
 constexpr MenuItemKind C = MenuItemKind::Command;
@@ -83,6 +84,7 @@ const std::vector<MenuRows>& Table()
              {C, "&Graph Properties...\tG", cmd::GraphProperties, kGraph},
              {S, "", 0, kAll},
              {C, "S&ettings...", cmd::Settings, kAll},
+             {C, "Simulated &Instrument", kShowSimulatorWindow, kAll, 0, true},
          }},
         {"&Actions",
          {
@@ -152,14 +154,14 @@ void TidySeparators(std::vector<MenuItem>& items)
 
 }  // namespace
 
-std::vector<Menu> MenuBarFor(std::optional<DisplayKind> kind)
+std::vector<Menu> MenuBarFor(std::optional<DisplayKind> kind, bool simulated)
 {
     const unsigned column = Column(kind);
     std::vector<Menu> menus;
     for (const MenuRows& rows : Table()) {
         Menu menu{rows.title, {}};
         for (const Row& row : rows.rows) {
-            if (!(row.columns & column))
+            if (!(row.columns & column) || (row.simulatedOnly && !simulated))
                 continue;
             MenuItem item{row.kind, row.text, row.id, {}};
             if (row.depth == 1 && !menu.items.empty() && menu.items.back().kind == MenuItemKind::Submenu)

@@ -27,9 +27,12 @@ struct Menu {
     std::vector<MenuItem> items;
 };
 
+// The View menu's command that shows the "Simulated Instrument" window again (--simulate only).
+inline constexpr int kShowSimulatorWindow = 32901;
+
 // The menus shown while a display of `kind` is active; no kind: no document open. Separators
-// never lead, trail or repeat.
-std::vector<Menu> MenuBarFor(std::optional<DisplayKind> kind);
+// never lead, trail or repeat. `simulated` adds the Simulated Instrument item.
+std::vector<Menu> MenuBarFor(std::optional<DisplayKind> kind, bool simulated = false);
 
 // The pop-up of a right click that reaches the main window.
 std::vector<MenuItem> ContextMenuItems();
