@@ -17,6 +17,7 @@
 #include "analyzer/engine/BasicAnalyzerHost.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/SimulatorLocation.h"
 #include "data/ApplicationData.h"
 #include "data/TalDocument.h"
 #include "instrument/gpib/Gpib.h"
@@ -38,18 +39,6 @@ constexpr const char* kComponent = "dut=R+L:R=10,L=1m;noise=0.001;time_factor=0"
 constexpr const char* kComponentText = "R + L (10 Ohm in series with 1 mH)";
 constexpr int kPictureWidth = 900, kPictureHeight = 650;
 constexpr int kJpegQuality = 70;  // the "Jpeg Quality" dialog's default
-
-std::string SimulatorLibrary()
-{
-    if (const char* path = std::getenv("TALVERN_SIM_LIBRARY"); path && *path)
-        return path;
-#ifdef TALVERN_CLI_SIM_LIBRARY
-    std::error_code error;
-    if (std::filesystem::exists(TALVERN_CLI_SIM_LIBRARY, error))
-        return TALVERN_CLI_SIM_LIBRARY;
-#endif
-    return "libtalvern-sim.so";
-}
 
 class PrompterScope {
 public:
@@ -102,7 +91,7 @@ int RunMeasureDemo(const Arguments& args)
     static char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
 
-    const std::string library = SimulatorLibrary();
+    const std::string library = SimulatorLibraryLocation();
     void* simulator = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!simulator)
         throw FileError(library + ": " + dlerror());

@@ -14,6 +14,7 @@
 #include "analyzer/engine/BasicAnalyzerHost.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/SimulatorLocation.h"
 #include "cli/rlc/RlcOptions.h"
 #include "data/ApplicationData.h"
 #include "data/CLocaleNumbers.h"
@@ -27,18 +28,6 @@
 namespace {
 
 constexpr int kExitSweepError = 4;
-
-std::string SimulatorLibrary()
-{
-    if (const char* path = std::getenv("TALVERN_SIM_LIBRARY"); path && *path)
-        return path;
-#ifdef TALVERN_CLI_SIM_LIBRARY
-    std::error_code error;
-    if (std::filesystem::exists(TALVERN_CLI_SIM_LIBRARY, error))
-        return TALVERN_CLI_SIM_LIBRARY;
-#endif
-    return "libtalvern-sim.so";
-}
 
 class PrompterScope {
 public:
@@ -86,7 +75,7 @@ int RunRlc(const Arguments& args)
     static char* argv[] = {name, nullptr};
     QCoreApplication application(argc, argv);
 
-    const std::string library = SimulatorLibrary();
+    const std::string library = SimulatorLibraryLocation();
     void* simulator = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!simulator)
         throw FileError(library + ": " + dlerror());

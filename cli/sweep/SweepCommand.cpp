@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -20,6 +19,7 @@
 #include "analyzer/target/SweepTarget.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/SimulatorLocation.h"
 #include "cli/sweep/StderrPrompter.h"
 #include "cli/sweep/SweepOptions.h"
 #include "data/ApplicationData.h"
@@ -34,33 +34,6 @@ constexpr int kExitSweepError = 4;
 // A sweep that hears nothing from the analyzer for this long (plus its integration and delay
 // times) is stopped rather than waited for forever.
 constexpr double kQuietLimitSeconds = 30.0;
-
-std::string ExecutableDirectory()
-{
-    char path[4096];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0)
-        return ".";
-    return std::filesystem::path(std::string(path, static_cast<size_t>(length))).parent_path().string();
-}
-
-// TALVERN_SIM_LIBRARY, else the build tree's simulator, else the one beside an installed tool.
-std::string SimulatorLibrary()
-{
-    if (const char* path = std::getenv("TALVERN_SIM_LIBRARY"); path && *path)
-        return path;
-    std::error_code error;
-#ifdef TALVERN_CLI_SIM_LIBRARY
-    if (std::filesystem::exists(TALVERN_CLI_SIM_LIBRARY, error))
-        return TALVERN_CLI_SIM_LIBRARY;
-#endif
-    for (const char* relative : {"../sim/libtalvern-sim.so", "../lib/talvern/libtalvern-sim.so"}) {
-        const std::filesystem::path candidate = std::filesystem::path(ExecutableDirectory()) / relative;
-        if (std::filesystem::exists(candidate, error))
-            return candidate.string();
-    }
-    return "libtalvern-sim.so";
-}
 
 // Loads the simulator (the bindings then share this instance) and configures it to stand where
 // the options say the analyzer is.
@@ -253,7 +226,7 @@ int RunSweep(const Arguments& args)
     PrompterScope usePrompter(prompter);
 
     if (options.simulate) {
-        const std::string library = SimulatorLibrary();
+        const std::string library = SimulatorLibraryLocation();
         ConfigureSimulator(library, options);
         gpib::SetLibraryPath(library);
         visa::SetLibraryPath(library);
