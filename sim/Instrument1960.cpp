@@ -1,4 +1,5 @@
 #include "sim/Instrument1960.h"
+#include "sim/CommandArguments.h"
 
 #include <algorithm>
 #include <cctype>
@@ -21,30 +22,6 @@ std::string Upper(const std::string& s)
     for (char& ch : out)
         ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
     return out;
-}
-
-std::optional<double> Number(const std::string& s)
-{
-    if (s.empty() || s.size() > 32)
-        return std::nullopt;
-    errno = 0;
-    char* end = nullptr;
-    const double v = std::strtod(s.c_str(), &end);
-    if (end != s.c_str() + s.size() || errno == ERANGE || !std::isfinite(v))
-        return std::nullopt;
-    return v;
-}
-
-std::optional<long> Integer(const std::string& s)
-{
-    if (s.empty() || s.size() > 12)
-        return std::nullopt;
-    errno = 0;
-    char* end = nullptr;
-    const long v = std::strtol(s.c_str(), &end, 10);
-    if (end != s.c_str() + s.size() || errno == ERANGE)
-        return std::nullopt;
-    return v;
 }
 
 // Seconds one reading takes with the speed keyword or a cycle count.
@@ -145,7 +122,7 @@ bool Instrument1960::Execute(const Command& c, Clock::time_point now)
         // The register itself, one byte.
         Reply(std::string(1, static_cast<char>(TakeEventRegister())));
     } else if (h == "*ESE" || h == "*SRE") {
-        const auto v = c.args.size() == 1 ? Integer(c.args[0]) : std::nullopt;
+        const auto v = c.args.size() == 1 ? IntegerArgument(c.args[0], 10) : std::nullopt;
         if (!v)
             SetEventBits(kCommandError);
         else if (*v < 0 || *v > 255)
@@ -168,8 +145,8 @@ bool Instrument1960::Execute(const Command& c, Clock::time_point now)
         measuring_ = false;
     } else if (h == "CONFIG") {
         // CONFIG,153,<address> prepares an address; PROGRAM,STORE,1 makes it the one in use.
-        const auto item = c.args.size() == 2 ? Integer(c.args[0]) : std::nullopt;
-        const auto address = c.args.size() == 2 ? Integer(c.args[1]) : std::nullopt;
+        const auto item = c.args.size() == 2 ? IntegerArgument(c.args[0], 10) : std::nullopt;
+        const auto address = c.args.size() == 2 ? IntegerArgument(c.args[1], 10) : std::nullopt;
         if (!item || !address)
             SetEventBits(kCommandError);
         else if (*item != 153 || *address < 1 || *address > 30
@@ -195,7 +172,7 @@ bool Instrument1960::ExecuteSetting(const Command& c)
     const std::string& h = c.header;
     const std::size_t n = c.args.size();
     auto number = [&](double low, double high, double& target) {
-        const auto v = n == 1 ? Number(c.args[0]) : std::nullopt;
+        const auto v = n == 1 ? NumberArgument(c.args[0]) : std::nullopt;
         if (!v)
             SetEventBits(kCommandError);
         else if (*v < low || *v > high)
@@ -204,7 +181,7 @@ bool Instrument1960::ExecuteSetting(const Command& c)
             target = *v;
     };
     auto integer = [&](long low, long high, int& target) {
-        const auto v = n == 1 ? Integer(c.args[0]) : std::nullopt;
+        const auto v = n == 1 ? IntegerArgument(c.args[0], 10) : std::nullopt;
         if (!v)
             SetEventBits(kCommandError);
         else if (*v < low || *v > high)

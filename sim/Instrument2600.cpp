@@ -1,4 +1,5 @@
 #include "sim/Instrument2600.h"
+#include "sim/CommandArguments.h"
 
 #include <algorithm>
 #include <cctype>
@@ -21,31 +22,6 @@ std::string Upper(const std::string& s)
     for (char& ch : out)
         ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
     return out;
-}
-
-std::optional<double> Number(const std::string& s)
-{
-    if (s.empty())
-        return std::nullopt;
-    errno = 0;
-    char* end = nullptr;
-    const double v = std::strtod(s.c_str(), &end);
-    if (end != s.c_str() + s.size() || errno == ERANGE || !std::isfinite(v))
-        return std::nullopt;
-    return v;
-}
-
-// Decimal, or hexadecimal with "0x" ("*SRE,0x10;").
-std::optional<long> Integer(const std::string& s)
-{
-    if (s.empty() || s.size() > 12)
-        return std::nullopt;
-    errno = 0;
-    char* end = nullptr;
-    const long v = std::strtol(s.c_str(), &end, 0);
-    if (end != s.c_str() + s.size() || errno == ERANGE)
-        return std::nullopt;
-    return v;
 }
 
 std::optional<bool> OnOff(const std::string& s)
@@ -149,7 +125,7 @@ bool Instrument2600::ExecuteCommon(const Command& c)
     const bool noArgs = c.args.empty();
     const bool firmware2 = config_.FirmwareMajor() >= 2;
     auto withByte = [&](auto apply) {
-        const auto v = c.args.size() == 1 ? Integer(c.args[0]) : std::nullopt;
+        const auto v = c.args.size() == 1 ? IntegerArgument(c.args[0], 0) : std::nullopt;
         if (!v)
             SetEventBits(kCommandError);
         else if (*v < 0 || *v > 255)
@@ -203,7 +179,7 @@ bool Instrument2600::ExecuteCommon(const Command& c)
     } else if (h == "UPDATE?" && !firmware2) {
         Reply("MAIN " + config_.firmware + ",DSP 1.02,FPGA 1.0\n");
     } else if (h == "ADDR") {
-        const auto v = c.args.size() == 1 ? Integer(c.args[0]) : std::nullopt;
+        const auto v = c.args.size() == 1 ? IntegerArgument(c.args[0], 0) : std::nullopt;
         if (!v)
             SetEventBits(kCommandError);
         else if (*v < 1 || *v > 30
@@ -260,7 +236,7 @@ bool Instrument2600::ExecuteSetting(const Command& c)
     // execution error.
     enum class Outcome { Ok, Syntax, Range };
     auto number = [&](std::size_t i, double low, double high, double& target) {
-        const auto v = i < n ? Number(c.args[i]) : std::nullopt;
+        const auto v = i < n ? NumberArgument(c.args[i]) : std::nullopt;
         if (!v)
             return Outcome::Syntax;
         if (*v < low || *v > high)
@@ -269,7 +245,7 @@ bool Instrument2600::ExecuteSetting(const Command& c)
         return Outcome::Ok;
     };
     auto integer = [&](std::size_t i, long low, long high, int& target) {
-        const auto v = i < n ? Integer(c.args[i]) : std::nullopt;
+        const auto v = i < n ? IntegerArgument(c.args[i], 0) : std::nullopt;
         if (!v)
             return Outcome::Syntax;
         if (*v < low || *v > high)

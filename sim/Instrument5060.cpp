@@ -1,4 +1,5 @@
 #include "sim/Instrument5060.h"
+#include "sim/CommandArguments.h"
 
 #include <algorithm>
 #include <cctype>
@@ -14,18 +15,6 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 constexpr double kMaxDurationSeconds = 1e6;
-
-std::optional<double> Number(const std::string& s)
-{
-    if (s.empty() || s.size() > 32)
-        return std::nullopt;
-    errno = 0;
-    char* end = nullptr;
-    const double v = std::strtod(s.c_str(), &end);
-    if (end != s.c_str() + s.size() || errno == ERANGE || !std::isfinite(v))
-        return std::nullopt;
-    return v;
-}
 
 std::string Binary(std::uint8_t value)
 {
@@ -132,7 +121,7 @@ bool Instrument5060::Execute(const Command& c, Clock::time_point now)
 
 bool Instrument5060::ExecuteSetting(const std::string& h, const std::string& value)
 {
-    const std::optional<double> v = Number(value);
+    const std::optional<double> v = NumberArgument(value);
     auto number = [&](double low, double high, double& target) {
         if (!v || *v < low || *v > high)
             errorByte_ |= kParameterError;
