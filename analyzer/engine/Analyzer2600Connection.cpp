@@ -171,14 +171,7 @@ bool Analyzer2600Engine::IdentifyAnalyzer()
     if (!id.recognized) {
         LogText(kAnalyzerNotFound);
         m_initialized = false;
-        if (m_sweeping)
-            StopSweep();
-        else if (m_startFrequencyMode)
-            StopStartFrequencyMode();
-        else if (m_dcOn)
-            SwitchDcOff();
-        else
-            ShowMessage("Error in CAnalyzer2600Dlg::InitializeAnalyzer", "");
+        StopWhatRuns("Error in CAnalyzer2600Dlg::InitializeAnalyzer");
         return false;
     }
     LogText(kAnalyzerFound);
