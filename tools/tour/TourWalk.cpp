@@ -551,9 +551,16 @@ void TourWalk::SweepOn(const std::string& type)
     QPushButton* run = ButtonWithText(analyzer->Window(), QStringLiteral("Run &Sweep"));
     if (!m_recorder.Check(run && run->isEnabled(), "no enabled \"Run Sweep\" in the " + type + " dialog"))
         return;
-    run->click();
-    const bool done = m_recorder.WaitUntil(
-        [&] { return !analyzer->IsSweeping() && doc->GetDataSetCount() > 0 && doc->GetPointCount(0) > 1; }, 180000);
+    // The sweep's new data set asks for its properties at the first reading: taken as offered.
+    bool done = false;
+    m_recorder.WithModals(name + QStringLiteral("-sweep"), [&] {
+        run->click();
+        done = m_recorder.WaitUntil(
+            [&] { return !analyzer->IsSweeping() && doc->GetDataSetCount() > 0 && doc->GetPointCount(0) > 1; }, 180000);
+    }, [](QWidget* dialog) {
+        if (auto* d = qobject_cast<QDialog*>(dialog))
+            d->accept();
+    });
     m_recorder.Check(done, "the " + type + " sweep brought no data set (" + std::to_string(doc->GetDataSetCount()) + ")");
     if (doc->GetDataSetCount() > 0)
         m_recorder.Log("  " + std::to_string(doc->GetPointCount(0)) + " readings: " + doc->GetDataSetName(0));
