@@ -148,6 +148,12 @@ bool TourWalk::Start(const std::string& type)
 {
     End();
     m_recorder.Log("== talvern-rlc /t:" + type + " --simulate");
+    // Answers a step left unused do not carry over to the next run of the program.
+    m_prompter.messageAnswers.clear();
+    m_prompter.threeButtonAnswers.clear();
+    m_prompter.textAnswers.clear();
+    m_prompter.openAnswers.clear();
+    m_prompter.saveAnswers.clear();
     Configure("reset;address=8;time_factor=0;tmo_factor=0;" + SimulatedAnalyzer(type));
     m_mainClosed = false;
     m_app = std::make_unique<CTalvernApp>(
