@@ -8,6 +8,7 @@
 
 #include "data/Prompter.h"
 #include "data/TalDocument.h"
+#include "views/annotations/GraphAnnotations.h"
 #include "views/base/TalView.h"
 #include "views/base/ViewSelection.h"
 #include "views/slidebar/SlideBarGainDlg.h"
@@ -61,6 +62,7 @@ CSlideBarDlg* CSlideBars::CreateDialog(int dataSet)
     // Closing is posted: the dialog's own handler returns before the dialog goes.
     connect(dialog, &CSlideBarDlg::closeRequested, this, &CSlideBars::OnCloseRequested, Qt::QueuedConnection);
     connect(dialog, &CSlideBarDlg::activated, this, [this](CSlideBarDlg* d) {
+        m_view.Annotations().EndEditing();
         m_view.DeselectAllDataSets();
         const int index = IndexOf(d);
         if (index < 0 || m_view.GetDisplayKind() == DisplayKind::Gain)
