@@ -261,6 +261,29 @@ TEST_F(SlideBarFixture, DialogFollowsItsDataSetsVisibility)
     EXPECT_TRUE(gain.Bars().Dialog(0)->isVisible());
 }
 
+TEST_F(SlideBarFixture, ActivatingADialogDeselectsAndTheImpedanceDialogSelectsItsSet)
+{
+    doc.AddDataSet(DecadeSet());
+    doc.AddDataSet(DecadeSet());
+    gain.Open(doc);
+    gain.view->GetDataSetProperties(1);
+    gain.view->OnCommand(cmd::AddSlideBar);
+    gain.view->OnSelectAll();
+    gain.Bars().Dialog(0)->Activate();
+    EXPECT_FALSE(gain.view->Fields().attribs[0].selected);
+    EXPECT_FALSE(gain.view->Fields().attribs[1].selected);
+
+    Display<CTalViewImp> imp;
+    imp.Open(doc);
+    imp.view->GetDataSetProperties(1);
+    imp.view->OnCommand(cmd::AddSlideBar);
+    imp.view->OnSelectAll();
+    imp.Bars().Dialog(imp.Bars().Count() - 1)->Activate();
+    EXPECT_FALSE(imp.view->Fields().attribs[0].selected);
+    EXPECT_TRUE(imp.view->Fields().attribs[1].selected);
+    imp.view.reset();
+}
+
 TEST_F(SlideBarFixture, EquivalentCircuitOfACapacitor)
 {
     // |Z| = 1 kOhm at -90 degrees around 1 kHz.
