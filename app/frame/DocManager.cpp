@@ -33,7 +33,13 @@ std::string FileTitle(const std::string& path)
 
 }  // namespace
 
-CDocManager::CDocManager(QMdiArea& area, Hooks hooks) : m_area(area), m_hooks(std::move(hooks)) {}
+CDocManager::CDocManager(QMdiArea& area, Hooks hooks) : m_area(area), m_hooks(std::move(hooks))
+{
+    QObject::connect(&m_area, &QMdiArea::subWindowActivated, &m_area, [this](QMdiSubWindow* window) {
+        if (window)
+            m_lastActivated = window;
+    });
+}
 
 CDocManager::~CDocManager()
 {
@@ -163,7 +169,10 @@ CChildFrame* CDocManager::FrameOfFirstDisplay(const CTalDocument* doc) const
 
 CChildFrame* CDocManager::ActiveFrame() const
 {
-    auto* frame = dynamic_cast<CChildFrame*>(m_area.currentSubWindow());
+    QMdiSubWindow* current = m_area.currentSubWindow();
+    if (!current && m_area.subWindowList().contains(m_lastActivated))
+        current = m_lastActivated;
+    auto* frame = dynamic_cast<CChildFrame*>(current);
     if (!frame)
         return nullptr;
     const Entry* entry = Find(frame->Document());

@@ -9,6 +9,8 @@
 
 #include "app/frame/DocTemplate.h"
 
+class QMdiSubWindow;
+
 class CChildFrame;
 class CTalDocument;
 class CommandTarget;
@@ -76,6 +78,9 @@ private:
     CChildFrame* ShowFrame(CChildFrame* frame);
 
     QMdiArea& m_area;
+    // The frame last activated: the area forgets its current window while a dialog of another
+    // top-level window has the focus and no window manager gives the main window back.
+    QMdiSubWindow* m_lastActivated = nullptr;
     Hooks m_hooks;
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;
     std::vector<std::unique_ptr<Entry>> m_documents;
