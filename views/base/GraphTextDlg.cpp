@@ -82,25 +82,8 @@ bool CGraphTextDlg::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_edit && event->type() == QEvent::FocusOut)
         emit textEdited(this);
-    if (watched == m_title) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-            m_dragging = mouse->button() == Qt::LeftButton;
-            m_grab = mouse->globalPosition().toPoint() - pos();
-            raise();
-            return true;
-        case QEvent::MouseMove:
-            if (m_dragging)
-                move(mouse->globalPosition().toPoint() - m_grab);
-            return true;
-        case QEvent::MouseButtonRelease:
-            m_dragging = false;
-            return true;
-        default:
-            break;
-        }
-    }
+    if (watched == m_title && m_captionDrag.Filter(*this, event))
+        return true;
     return QFrame::eventFilter(watched, event);
 }
 

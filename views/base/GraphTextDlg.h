@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <string>
 
+#include "views/base/CaptionDrag.h"
 #include "views/base/PrintableChild.h"
 
 class QLabel;
@@ -32,7 +33,6 @@ protected:
 private:
     QLabel* m_title;
     QPlainTextEdit* m_edit;
-    QPoint m_grab;
-    bool m_dragging = false;
+    CaptionDrag m_captionDrag;
     bool m_settingText = false;
 };

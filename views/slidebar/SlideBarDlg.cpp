@@ -153,25 +153,10 @@ bool CSlideBarDlg::eventFilter(QObject* watched, QEvent* event)
             RequestClose(kCloseEscape);
         return true;
     }
-    if (watched == m_title) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-            m_dragging = mouse->button() == Qt::LeftButton;
-            m_grab = mouse->globalPosition().toPoint() - pos();
-            raise();
+    if (watched == m_title && m_captionDrag.Filter(*this, event)) {
+        if (event->type() == QEvent::MouseButtonPress)
             Activate();
-            return true;
-        case QEvent::MouseMove:
-            if (m_dragging)
-                move(mouse->globalPosition().toPoint() - m_grab);
-            return true;
-        case QEvent::MouseButtonRelease:
-            m_dragging = false;
-            return true;
-        default:
-            break;
-        }
+        return true;
     }
     return QFrame::eventFilter(watched, event);
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "views/base/CaptionDrag.h"
 #include "views/base/PrintableChild.h"
 
 class CEditComponent;
@@ -78,6 +79,5 @@ private:
     bool m_sendEveryCommit = false;
     bool m_textChanged = false;
     bool m_closing = false;
-    bool m_dragging = false;
-    QPoint m_grab;
+    CaptionDrag m_captionDrag;
 };
