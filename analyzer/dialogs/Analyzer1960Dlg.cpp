@@ -359,12 +359,6 @@ void CAnalyzer1960Dlg::closeEvent(QCloseEvent* event)
 
 void CAnalyzer1960Dlg::keyPressEvent(QKeyEvent* event)
 {
-    if (ForwardAnalyzerKey(event->key(), *m_engine))
-        return;
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // Enter never closes the dialog: the focus goes to the communication log.
-        m_log->setFocus();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!HandleAnalyzerDialogKey(event->key(), *m_engine, *m_log))
+        QDialog::keyPressEvent(event);
 }

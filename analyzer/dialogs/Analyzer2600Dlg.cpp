@@ -433,17 +433,12 @@ void CAnalyzer2600Dlg::ShowLog()
 
 void CAnalyzer2600Dlg::keyPressEvent(QKeyEvent* event)
 {
-    if (ForwardAnalyzerKey(event->key(), *m_engine))
+    if (HandleAnalyzerDialogKey(event->key(), *m_engine, *m_log))
         return;
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // Enter never closes the dialog: the focus goes to the communication log.
-        m_log->setFocus();
-        return;
-    case Qt::Key_Escape: hide(); return;
-    default: QDialog::keyPressEvent(event);
-    }
+    if (event->key() == Qt::Key_Escape)
+        hide();
+    else
+        QDialog::keyPressEvent(event);
 }
 
 void CAnalyzer2600Dlg::closeEvent(QCloseEvent* event)

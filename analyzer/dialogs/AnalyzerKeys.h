@@ -4,6 +4,7 @@
 // decade, frequency step, AC Volts Out and DC Volts Out fields.
 
 #include <QObject>
+#include <QWidget>
 #include <Qt>
 
 #include "analyzer/dialogs/SpinArrows.h"
@@ -51,4 +52,17 @@ bool ForwardAnalyzerKey(int key, Engine& engine)
     case Qt::Key_Down: engine.OnKeyDown(); return true;
     default: return false;
     }
+}
+
+// The key rule of every analyzer dialog: the four keys above go to engine, and Enter never
+// closes the dialog but moves the focus to the communication log. False for any other key.
+template <class Engine>
+bool HandleAnalyzerDialogKey(int key, Engine& engine, QWidget& log)
+{
+    if (ForwardAnalyzerKey(key, engine))
+        return true;
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    log.setFocus();
+    return true;
 }
