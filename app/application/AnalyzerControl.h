@@ -11,7 +11,7 @@ class QWidget;
 // What a family dialog is given when it is created.
 struct AnalyzerDialogContext {
     ApplicationValues& values;
-    QWidget* parent;                                  // the active display
+    QWidget* parent;                                  // the main window
     std::function<QWidget*()> activeDisplay;          // the display active at any later time
     std::function<void(int percent)> progress;        // the main window's progress bar, 0 to 100
     std::function<void(const std::string&)> statusMessage;  // the main window's message pane

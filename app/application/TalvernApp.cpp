@@ -310,8 +310,9 @@ bool CTalvernApp::ExecuteShellCommand(const std::string& command)
 
 AnalyzerDialogContext CTalvernApp::DialogContext()
 {
-    CChildFrame* frame = m_docs ? m_docs->ActiveFrame() : nullptr;
-    AnalyzerDialogContext context{m_values, frame ? frame->Display() : m_mainFrame.get(), {}, {}, {}, {}, {}};
+    // The dialog belongs to the main window: a display as its parent would take it down when its
+    // document closes (the RLC panel closes an empty start-up document, for one).
+    AnalyzerDialogContext context{m_values, m_mainFrame.get(), {}, {}, {}, {}, {}};
     context.activeDisplay = [this]() -> QWidget* {
         CChildFrame* active = m_docs ? m_docs->ActiveFrame() : nullptr;
         return active ? active->Display() : nullptr;

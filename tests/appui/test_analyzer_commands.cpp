@@ -1,11 +1,13 @@
 // The analyzer control dialog and the RLC control panel opened from the application, on the
 // simulated 2600-series analyzer through the real GPIB binding.
+#include <QPointer>
 #include <QTest>
 #include <QWidget>
 
 #include "AppUiSupport.h"
 #include "analyzer/engine/Analyzer1960Engine.h"
 #include "app/frame/ChildFrame.h"
+#include "app/frame/DocManager.h"
 #include "app/frame/MainFrame.h"
 #include "instrument/Sleeper.h"
 #include "instrument/gpib/Gpib.h"
@@ -73,6 +75,27 @@ TEST_F(AnalyzerCommandsTest, TheDialogIsCreatedOnceAndADialogThatCannotStartGoes
         EXPECT_TRUE(close.Fired());
     }
     EXPECT_EQ(CurrentRlcControlPanel(), nullptr);
+}
+
+TEST_F(AnalyzerCommandsTest, TheRlcPanelReplacingTheStartUpDocumentKeepsItsAnalyzerDialog)
+{
+    // Opened first, the panel closes the empty start-up document for a fresh impedance one; the
+    // analyzer dialog it drives must outlive the closed display.
+    ASSERT_TRUE(Start());
+    ApplicationValues& values = m_app->Values();
+    values.gpibAddressApplication = 5;
+    values.gpibAddressAnalyzer = 5;
+    CMainFrame& frame = *m_app->MainFrame();
+    const QPointer<CChildFrame> startUp = m_app->DocManager()->ActiveFrame();
+    ASSERT_FALSE(startUp.isNull());
+    frame.ExecuteCommand(cmd::RlcControlPanel);
+    Pump();
+    ASSERT_NE(CurrentRlcControlPanel(), nullptr);
+    EXPECT_TRUE(startUp.isNull());
+    AnalyzerControl* dialog = m_app->Analyzers().CurrentFamily();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(CurrentRlcControlPanel()->Measurement().Analyzer().Dialog(), dialog->Engine());
+    EXPECT_EQ(dialog->Window()->parentWidget(), &frame);
 }
 
 TEST_F(AnalyzerCommandsTest, DisplayKeysGoToTheShownAnalyzerDialogElseMoveTheSelection)
