@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -141,6 +142,27 @@ TEST_F(ExchangeFixture, TextDisplayShowsTheDocumentAndFollowsTheVoltageFormat)
     ASSERT_TRUE(text.OnUpdateCommand(cmd::EditCopy, ui));
     EXPECT_TRUE(ui.enabled);
     EXPECT_FALSE(text.OnCommand(cmd::Hide));
+}
+
+TEST_F(ExchangeFixture, TheTextDisplayTakesTheFocusOnlyWhenGivenIt)
+{
+    // A refresh or paint of the text display must not take the focus from the other display.
+    QWidget window;
+    window.resize(600, 400);
+    auto* text = new CTalViewText(&doc, &window);
+    view->setParent(&window);
+    view->show();
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    view->setFocus();
+    ASSERT_TRUE(view->hasFocus());
+    doc.UpdateAllViews(0);
+    text->repaint();
+    EXPECT_TRUE(view->hasFocus());
+    text->setFocus();
+    EXPECT_TRUE(text->Edit()->hasFocus());
+    view->setParent(nullptr);
 }
 
 TEST_F(ExchangeFixture, DisplayStateRoundTripsThroughTheDocumentFile)

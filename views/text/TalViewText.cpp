@@ -31,6 +31,9 @@ CTalViewText::CTalViewText(CTalDocument* document, QWidget* parent) : CTalView(d
     m_edit->setFrameShape(QFrame::Box);
     m_edit->setTabStopDistance(kTabStopDialogUnits * QFontMetrics(m_edit->font()).averageCharWidth() / 4.0);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
+    // The display's focus is the edit's. Taking it on every refresh or paint would pull the
+    // focus, and with it the active window, away from another display of the same document.
+    setFocusProxy(m_edit);
     AttachToDocument();
     Refresh();
 }
@@ -48,7 +51,6 @@ void CTalViewText::Refresh()
     QString text = QString::fromStdString(m_doc->GetTextDescription());
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_edit->setPlainText(text);
-    m_edit->setFocus();
 }
 
 void CTalViewText::OnUpdate(int)
@@ -65,7 +67,6 @@ void CTalViewText::RefreshDescriptionDialog(int index)
 void CTalViewText::paintEvent(QPaintEvent*)
 {
     m_edit->setGeometry(rect());
-    m_edit->setFocus();
 }
 
 void CTalViewText::resizeEvent(QResizeEvent* event)
