@@ -193,7 +193,11 @@ CChildFrame* TourWalk::Activate(CTalDocument* doc, DisplayKind kind)
 {
     for (CChildFrame* frame : m_app->DocManager()->Frames(doc))
         if (frame->Kind() == kind) {
+            // As a click would: the display takes the focus too, so that the window area does not
+            // bring back the window that held it when a dialog closes.
             Frame().MdiArea()->setActiveSubWindow(frame);
+            if (frame->Display())
+                frame->Display()->setFocus(Qt::MouseFocusReason);
             TourRecorder::Pump(80);
             return frame;
         }
@@ -412,7 +416,16 @@ void TourWalk::CopyAndPaste()
     CTalDocument* source = ActiveDocument();
     for (int i = 0; i < 3; ++i)
         Trigger(cmd::AddRandomData, "copy-source-data");
-    Trigger(cmd::EditSelectAll, "copy-select-all");
+    // Copy and Cut take exactly one selected data set: the second one, as a click on it selects.
+    const auto selectOnly = [this](int index) {
+        auto* view = Active() ? qobject_cast<CTalView*>(Active()->Display()) : nullptr;
+        if (!view)
+            return;
+        for (size_t i = 0; i < view->Fields().attribs.size(); ++i)
+            view->Fields().attribs[i].selected = static_cast<int>(i) == index;
+        view->update();
+    };
+    selectOnly(1);
     Trigger(cmd::EditCopy, "copy");
     m_recorder.Shot("copy-source-selected", &Frame());
     Trigger(cmd::FileNew, "paste-target");
@@ -420,16 +433,16 @@ void TourWalk::CopyAndPaste()
     if (!m_recorder.Check(source && target && source != target, "File New made no second document"))
         return;
     Trigger(cmd::EditPaste, "paste");
-    m_recorder.Check(target->GetDataSetCount() == 3,
-                     "Paste gave " + std::to_string(target->GetDataSetCount()) + " data sets, not the 3 copied");
+    m_recorder.Check(target->GetDataSetCount() == 1,
+                     "Paste gave " + std::to_string(target->GetDataSetCount()) + " data sets, not the one copied");
     m_recorder.Shot("paste-target", &Frame());
     // Cut from the target and paste back into the source; Hide, Show All and Delete on the rest.
-    Trigger(cmd::EditSelectAll, "cut-select-all");
+    selectOnly(0);
     Trigger(cmd::EditCut, "cut");
     m_recorder.Check(target->GetDataSetCount() == 0, "Cut left " + std::to_string(target->GetDataSetCount()) + " data sets");
     Activate(source, DisplayKind::Imp);
     Trigger(cmd::EditPaste, "paste-back");
-    m_recorder.Check(source->GetDataSetCount() == 6, "Paste back gave " + std::to_string(source->GetDataSetCount()));
+    m_recorder.Check(source->GetDataSetCount() == 4, "Paste back gave " + std::to_string(source->GetDataSetCount()));
     Trigger(cmd::EditSelectAll, "hide-select-all");
     Trigger(cmd::Hide, "hide");
     m_recorder.Shot("hidden", &Frame());
@@ -631,8 +644,22 @@ void TourWalk::RlcWorkflow()
     m_recorder.Shot("rlc-panel-after-measurement", panel);
 
     panel->Pages().setCurrentIndex(1);
-    if (auto* kind = panel->findChild<QComboBox*>(QStringLiteral("component")))
+    // As a user picks them: the circuit kind, then the measured set from the refilled list.
+    if (auto* kind = panel->findChild<QComboBox*>(QStringLiteral("component"))) {
         kind->setCurrentIndex(3);
+        emit kind->activated(3);
+    }
+    if (auto* sets = panel->findChild<QComboBox*>(QStringLiteral("dataSet"))) {
+        sets->showPopup();
+        TourRecorder::Pump(100);
+        m_recorder.Shot("rlc-panel-model-data-sets", panel);
+        const int measured = sets->findText(QStringLiteral("L1(w/o parasitics)"), Qt::MatchContains);
+        sets->hidePopup();
+        if (m_recorder.Check(measured >= 0, "the Dataset list does not offer the corrected L1")) {
+            sets->setCurrentIndex(measured);
+            emit sets->activated(measured);
+        }
+    }
     TourRecorder::Pump(100);
     const int before = doc ? doc->GetDataSetCount() : 0;
     if (click("createPlot"))
