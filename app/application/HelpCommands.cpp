@@ -48,12 +48,6 @@ HelpCommands::HelpCommands(DesktopOpener& opener, MessageReporter& reporter)
 {
 }
 
-std::string HelpCommands::ProgramFolder() const
-{
-    const size_t slash = m_helpFile.find_last_of('/');
-    return slash == std::string::npos ? std::string() : m_helpFile.substr(0, slash + 1);
-}
-
 void HelpCommands::Open(const std::string& path)
 {
     const int result = m_opener.Open(path);

@@ -15,10 +15,15 @@ class HelpCommands {
 public:
     HelpCommands(DesktopOpener& opener, MessageReporter& reporter);
 
-    // The help file path; the program folder is the path up to and including its last "/".
-    void SetHelpFilePath(const std::string& path) { m_helpFile = path; }
+    // The help file and the program folder (ending in "/") that holds the manual and the
+    // m-files; the help file may be the HTML guide in the folder's help/ instead of the .chm.
+    void SetHelpFiles(const std::string& helpFile, const std::string& programFolder)
+    {
+        m_helpFile = helpFile;
+        m_programFolder = programFolder;
+    }
     const std::string& HelpFilePath() const { return m_helpFile; }
-    std::string ProgramFolder() const;
+    const std::string& ProgramFolder() const { return m_programFolder; }
 
     void OnHelp();
     void OnManual();
@@ -30,4 +35,5 @@ private:
     DesktopOpener& m_opener;
     MessageReporter& m_reporter;
     std::string m_helpFile;
+    std::string m_programFolder;
 };

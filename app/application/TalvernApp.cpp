@@ -89,7 +89,8 @@ bool CTalvernApp::InitInstance(const CommandLineInfo& commandLine)
         !QFileInfo::exists(QString::fromStdString(m_values.helpFilePath)) &&
         QFileInfo::exists(QString::fromStdString(guide)))
         m_values.helpFilePath = guide;
-    m_help->SetHelpFilePath(m_values.helpFilePath);
+    // The manual and the m-files stay in the program folder whichever help file is used.
+    m_help->SetHelpFiles(m_values.helpFilePath, m_env.programFolder);
     if (!QFileInfo::exists(QString::fromStdString(m_values.helpFilePath)))
         m_reporter.ShowMessage("Help file not found:\r\n" + m_values.helpFilePath);
 

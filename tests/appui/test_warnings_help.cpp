@@ -1,5 +1,7 @@
 // The reduced-voltage-limit panes and warnings, the Help commands and the About box.
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QTest>
 
@@ -113,6 +115,23 @@ TEST_F(AppTest, HelpCommandsOpenTheProgramFolderFilesAndNameShellFailures)
                                         "Failed to open '" + TempPath("Matlab m-files") + "' because OK" + service}));
     EXPECT_EQ(ShellErrorName(31), "SE_ERR_NOASSOC");
     EXPECT_EQ(ShellErrorName(33), "OK");
+}
+
+TEST_F(AppTest, WithTheHtmlGuideAsHelpTheManualAndMfilesStayInTheProgramFolder)
+{
+    m_withHelpFile = false;
+    ASSERT_TRUE(QDir(QString::fromStdString(TempPath(""))).mkpath("help"));
+    QFile guide(QString::fromStdString(TempPath("help/index.html")));
+    ASSERT_TRUE(guide.open(QIODevice::WriteOnly));
+    guide.close();
+    ASSERT_TRUE(Start());
+    CMainFrame& frame = *m_app->MainFrame();
+    frame.ExecuteCommand(cmd::Help);
+    frame.ExecuteCommand(cmd::HelpManual);
+    frame.ExecuteCommand(cmd::MatlabFiles);
+    EXPECT_EQ(m_opener.opened, (std::vector<std::string>{TempPath("help/index.html"), TempPath("RLC Manual.pdf"),
+                                                          TempPath("Matlab m-files")}));
+    EXPECT_TRUE(m_prompter.shown.empty());
 }
 
 TEST(AboutBox, ShowsTheVersionOverThePictureAndAClickClosesIt)

@@ -122,7 +122,8 @@ const std::set<int> kToggles = {cmd::ViewToolbar, cmd::ViewStatusBar, cmd::Volta
 int TourOpener::Open(const std::string& path)
 {
     const bool exists = QFileInfo::exists(QString::fromStdString(path));
-    m_recorder.Log("  desktop opens " + path + (exists ? "" : " (missing)"));
+    m_recorder.Log("  desktop opens " + path);
+    m_recorder.Check(exists, "the desktop was asked to open " + path + ", which is not there");
     return exists ? kShellOpenSucceeded : 2;
 }
 
