@@ -14,6 +14,7 @@
 #include "TourPrompter.h"
 #include "TourRecorder.h"
 #include "TourWalk.h"
+#include "app/dialogs/ProgramPicture.h"
 #include "app/platform/SimulatorLibrary.h"
 #include "app/settings/IniSettingsStore.h"
 #include "app/simulator/SimulatorConnection.h"
@@ -39,6 +40,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Talvern"));
     QApplication::setApplicationName(QStringLiteral("TalvernRLC"));
+    QApplication::setWindowIcon(ProgramIcon());
     QApplication::setQuitOnLastWindowClosed(false);
 
     const QString output = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
