@@ -1,6 +1,8 @@
 #include "app/frame/StatusPanes.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
@@ -8,8 +10,22 @@
 #include "app/core/AnalyzerTypes.h"
 #include "views/command/CommandIds.h"
 
-StatusPanes::StatusPanes(QStatusBar& bar, int analyzerType, std::function<void(int id)> paneDoubleClicked)
-    : QObject(&bar), m_bar(bar), m_doubleClicked(std::move(paneDoubleClicked)), m_progress(nullptr)
+namespace {
+
+bool IsLockKey(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock;
+}
+
+}  // namespace
+
+StatusPanes::StatusPanes(QStatusBar& bar, int analyzerType, std::function<void(int id)> paneDoubleClicked,
+                         std::function<LockKeys()> readLockKeys)
+    : QObject(&bar), m_bar(bar), m_doubleClicked(std::move(paneDoubleClicked)),
+      m_readLockKeys(std::move(readLockKeys)), m_progress(nullptr)
 {
     AddPane(QString(), 0, true)->setText(QString::fromUtf8(kIdleMessage));
     if (analyzerType == kAnalyzer2600) {
@@ -18,9 +34,9 @@ StatusPanes::StatusPanes(QStatusBar& bar, int analyzerType, std::function<void(i
             pane->setStyleSheet(QStringLiteral("color: red;"));
         }
     }
-    AddPane(QStringLiteral("CAP"), 0, false);
-    AddPane(QStringLiteral("NUM"), 0, false);
-    AddPane(QStringLiteral("SCRL"), 0, false);
+    m_lockPanes[0] = AddPane(QStringLiteral("CAP"), 0, false);
+    m_lockPanes[1] = AddPane(QStringLiteral("NUM"), 0, false);
+    m_lockPanes[2] = AddPane(QStringLiteral("SCRL"), 0, false);
     if (analyzerType != kAnalyzer2600)
         AddPane(QString(30, u' '), 0, false);
 
@@ -30,6 +46,18 @@ StatusPanes::StatusPanes(QStatusBar& bar, int analyzerType, std::function<void(i
     m_progress->setTextVisible(false);
     m_panes[kProgressPane]->installEventFilter(this);
     PlaceProgressBar();
+    // Lock keys change in any window of the program, or in another program meanwhile.
+    qApp->installEventFilter(this);
+    ShowLockKeys();
+}
+
+void StatusPanes::ShowLockKeys()
+{
+    const LockKeys keys = m_readLockKeys ? m_readLockKeys() : LockKeys{};
+    const bool on[3] = {keys.caps, keys.num, keys.scroll};
+    const char* names[3] = {"CAP", "NUM", "SCRL"};
+    for (int i = 0; i < 3; ++i)
+        m_lockPanes[i]->setText(on[i] ? QString::fromLatin1(names[i]) : QString());
 }
 
 QLabel* StatusPanes::AddPane(const QString& sizeText, int commandId, bool stretch)
@@ -94,6 +122,10 @@ void StatusPanes::PlaceProgressBar()
 
 bool StatusPanes::eventFilter(QObject* watched, QEvent* event)
 {
+    if (IsLockKey(event) || (event->type() == QEvent::ApplicationStateChange &&
+                             static_cast<QApplicationStateChangeEvent*>(event)->applicationState() ==
+                                 Qt::ApplicationActive))
+        ShowLockKeys();
     if (watched == m_panes[kProgressPane] &&
         (event->type() == QEvent::Resize || event->type() == QEvent::Move || event->type() == QEvent::Show))
         PlaceProgressBar();

@@ -1,8 +1,10 @@
 // The main window: menus per display kind, toolbar, shortcuts, status prompts, placement,
 // context menu and splash screen.
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 
@@ -202,6 +204,33 @@ TEST_F(AppTest, AddDisplayWithoutADocumentFailsAndTheContextMenuListsItsCommands
     m_prompter.shown.clear();
     frame.OnCommand(cmd::AddImpDisplay);
     EXPECT_EQ(PromptTexts(), std::vector<std::string>{"Command failed."});
+}
+
+TEST(StatusPanes, TheLockPanesFollowTheLockKeysWhenOneIsPressedOrTheProgramIsActivated)
+{
+    QStatusBar bar;
+    LockKeys keys;
+    StatusPanes panes(bar, 10, {}, [&keys] { return keys; });
+    auto texts = [&panes] {
+        std::string shown;
+        for (int i : {3, 4, 5})  // caps, num and scroll lock after the two limit panes
+            shown += "[" + panes.Pane(i)->text().toStdString() + "]";
+        return shown;
+    };
+    EXPECT_EQ(texts(), "[][][]");
+
+    keys = {true, false, true};
+    QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    QApplication::sendEvent(&bar, &other);
+    EXPECT_EQ(texts(), "[][][]");  // only the lock keys look again
+    QKeyEvent caps(QEvent::KeyRelease, Qt::Key_CapsLock, Qt::NoModifier);
+    QApplication::sendEvent(&bar, &caps);
+    EXPECT_EQ(texts(), "[CAP][][SCRL]");
+
+    keys = {false, true, false};
+    QApplicationStateChangeEvent active(Qt::ApplicationActive);
+    QApplication::sendEvent(qApp, &active);
+    EXPECT_EQ(texts(), "[][NUM][]");
 }
 
 TEST(WindowPlacement, TheStoredRectangleIsClampedToTheScreen)
