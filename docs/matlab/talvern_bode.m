@@ -25,17 +25,7 @@ function ax = talvern_bode(varargin)
 %   See also TALVERN_READ, TALVERN_IMPEDANCE, TALVERN_NYQUIST.
 
 [f, db, phase] = data_input('talvern_bode', true, varargin{:});
-figure('Name', 'Gain and phase');
-gainAxes = subplot(2, 1, 1);
-semilogx(f, db);
-grid on;
-ylabel('Gain (dB)');
-phaseAxes = subplot(2, 1, 2);
-semilogx(f, phase);
-grid on;
-xlabel('Frequency (Hz)');
-ylabel('Phase (deg)');
-ax = [gainAxes; phaseAxes];
+ax = plot_with_phase('Gain and phase', f, db, 'Gain (dB)', false, phase);
 if nargout == 0
     clear ax;
 end

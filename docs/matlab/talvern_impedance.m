@@ -26,17 +26,7 @@ function ax = talvern_impedance(varargin)
 if any(z <= 0)
     error('talvern_impedance: impedance magnitudes must be above 0 ohms for a logarithmic axis (is this a gain export in dB?)');
 end
-figure('Name', 'Impedance');
-magnitudeAxes = subplot(2, 1, 1);
-loglog(f, z);
-grid on;
-ylabel('|Z| (ohms)');
-phaseAxes = subplot(2, 1, 2);
-semilogx(f, phase);
-grid on;
-xlabel('Frequency (Hz)');
-ylabel('Phase (deg)');
-ax = [magnitudeAxes; phaseAxes];
+ax = plot_with_phase('Impedance', f, z, '|Z| (ohms)', true, phase);
 if nargout == 0
     clear ax;
 end

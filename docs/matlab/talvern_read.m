@@ -58,12 +58,7 @@ function [f, a, phase, info] = talvern_read(file)
 if nargin < 1 || ~ischar(file) || isempty(file)
     error('talvern_read: give the name of the file to read, e.g. talvern_read(''data.dat'')');
 end
-fid = fopen(file, 'r');
-if fid < 0
-    error('talvern_read: cannot open "%s" for reading', file);
-end
-text = fread(fid, Inf, '*char')';
-fclose(fid);
+text = file_bytes(file, 'talvern_read');
 
 % CR LF, LF and a lone CR all end a line.
 text = strrep(text, sprintf('\r\n'), sprintf('\n'));
