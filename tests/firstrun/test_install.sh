@@ -28,10 +28,9 @@ for ext in tal cal; do
     grep -qF "pattern=\"*.$ext\"" "$SHARE/mime/packages/talvern-rlc.xml" || fail "no MIME type for .$ext"
 done
 # Every picture the guide shows is installed beside it.
-grep -o 'src="[^"]*"' "$FOLDER/help/index.html" | sed 's/^src="//; s/"$//' | while read -r picture; do
-    [ -s "$FOLDER/help/$picture" ] || echo "FAIL: the guide's picture $picture is not installed"
-done | tee "$WORK/pictures.out"
-[ -s "$WORK/pictures.out" ] && failures=$((failures + 1))
+for picture in $(grep -o 'src="[^"]*"' "$FOLDER/help/index.html" | sed 's/^src="//; s/"$//'); do
+    [ -s "$FOLDER/help/$picture" ] || fail "the guide's picture $picture is not installed"
+done
 # The manual is a complete PDF of several pages.
 python3 - "$FOLDER/RLC Manual.pdf" <<'PY' || fail "the manual is not a complete PDF of several pages"
 import re, sys
