@@ -71,6 +71,15 @@ long long ParseBoundedInteger(std::string_view text, std::string_view what, long
     return value;
 }
 
+int DataSetIndexByNumber(const CTalDocument& document, long long number, const std::string& path)
+{
+    for (int i = 0; i < document.GetDataSetCount(); ++i)
+        if (document.GetDataSetNumber(i) == number)
+            return i;
+    throw UsageError(path + " has no data set number " + std::to_string(number) +
+                     " (talvern-cli info lists the numbers)");
+}
+
 void LoadDocumentOrThrow(CTalDocument& document, const std::string& path)
 {
     std::string error;

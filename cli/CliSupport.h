@@ -45,6 +45,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args,
 long long ParseBoundedInteger(std::string_view text, std::string_view what, long long min,
                               long long max);
 
+// The position of the data set numbered `number` (as info lists it); UsageError naming `path`
+// when the document has none.
+int DataSetIndexByNumber(const CTalDocument& document, long long number, const std::string& path);
+
 // Reads a document file; FileError with "PATH: message" when it cannot be read.
 void LoadDocumentOrThrow(CTalDocument& document, const std::string& path);
 // Writes a document file; FileError with "PATH: message" when it cannot be written.

@@ -10,6 +10,12 @@ int RunInfo(const Arguments& args);
 int RunExport(const Arguments& args);
 int RunRandom(const Arguments& args);
 int RunDemo(const Arguments& args);
+// Text import of a table into a new or an existing document.
+int RunImport(const Arguments& args);
+// The Model page's estimate, refinement and model choice on a document's data set.
+int RunFit(const Arguments& args);
+// The RLC panel's report of a document, with the Model page's circuit values.
+int RunReport(const Arguments& args);
 #ifdef TALVERN_CLI_SWEEP
 // One sweep of a 2600-series analyzer (built where the Qt-based engine is).
 int RunSweep(const Arguments& args);

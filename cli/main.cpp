@@ -18,6 +18,9 @@ constexpr Command kCommands[] = {
     {"export", RunExport},
     {"random", RunRandom},
     {"demo", RunDemo},
+    {"import", RunImport},
+    {"fit", RunFit},
+    {"report", RunReport},
 #ifdef TALVERN_CLI_SWEEP
     {"sweep", RunSweep},
 #endif
@@ -65,6 +68,16 @@ const char* UsageText()
            "  demo OUTDIR [--seed S]\n"
            "      Creates random data sets, saves them to OUTDIR/demo.tal, reads the file back\n"
            "      and prints a summary and the first data set's gain table.\n"
+           "  import TABLE (--out DOC.tal | --into DOC.tal)\n"
+           "      Imports a gain, impedance or voltage table as the displays' Import does, into a\n"
+           "      new document or one that exists; prints the new data set's number.\n"
+           "  fit DOC.tal --set NUMBER --kind K|auto [--json]\n"
+           "      Fits a circuit kind (its list text such as 'R + L' or R+L, or its position 0-10)\n"
+           "      to a data set: the closed-form estimate, the least-squares values, their standard\n"
+           "      uncertainties and the relative RMS residual; auto ranks every kind, best first.\n"
+           "  report DOC.tal --out REPORT.xml [--kind K|auto [--set NUMBER] [--refine]]\n"
+           "      Writes the RLC panel's SpreadsheetML report; with --kind the circuit of the Model\n"
+           "      page (its default data set or --set), refined with --refine; auto is Best Fit.\n"
 #ifdef TALVERN_CLI_SWEEP
            "  sweep --type RLC2600|RLC1370 [--usb | --gpib-board N --address A]\n"
            "        --start F --stop F [--log-steps N | --linear-step F] [--ac V] [--dc V]\n"
@@ -91,7 +104,8 @@ const char* UsageText()
            "      OUTDIR/measurement.tal, the report and a picture of the impedance display.\n"
 #endif
            "\n"
-           "Exit status: 0 success, 1 output could not be written, 2 bad usage,\n"
+           "Exit status: 0 success, 1 output could not be written or the set cannot be fitted,\n"
+           "2 bad usage, "
            "3 a file could not be read or written"
 #if defined(TALVERN_CLI_SWEEP) || defined(TALVERN_CLI_RLC)
            ", 4 the sweep ended with an error"

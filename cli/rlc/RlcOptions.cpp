@@ -1,32 +1,8 @@
 #include "cli/rlc/RlcOptions.h"
 
-#include <algorithm>
-
 #include "cli/CliSupport.h"
 #include "cli/sweep/SweepOptions.h"
 #include "rlc/model/CircuitKind.h"
-
-namespace {
-
-std::string WithoutBlanks(std::string text)
-{
-    text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
-    return text;
-}
-
-}  // namespace
-
-std::optional<int> ParseCircuitKind(const std::string& text)
-{
-    if (text.size() <= 2 && !text.empty() && text.find_first_not_of("0123456789") == std::string::npos) {
-        const int position = std::stoi(text);
-        return IsCircuitKind(position) ? std::optional<int>(position) : std::nullopt;
-    }
-    for (int kind = 0; kind < kCircuitKindCount; ++kind)
-        if (WithoutBlanks(CircuitKindText(kind)) == WithoutBlanks(text))
-            return kind;
-    return std::nullopt;
-}
 
 RlcOptions ParseRlcOptions(const Arguments& args)
 {

@@ -21,6 +21,3 @@ struct RlcOptions {
 
 // UsageError for anything it cannot take.
 RlcOptions ParseRlcOptions(const Arguments& args);
-
-// A circuit kind by its list text, with or without blanks ("R + L", "R+L"), or its position.
-std::optional<int> ParseCircuitKind(const std::string& text);

@@ -1,11 +1,19 @@
 #include "rlc/model/CircuitKind.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* kKindTexts[kCircuitKindCount] = {
     "R", "L", "C", "R + L", "R + C", "R + L + C", "R || L", "R || C", "R + (R || C)",
     "R + (L || C)", "R || L || C",
 };
+
+std::string WithoutBlanks(std::string text)
+{
+    text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+    return text;
+}
 
 }  // namespace
 
@@ -17,6 +25,18 @@ bool IsCircuitKind(int kind)
 std::string CircuitKindText(int kind)
 {
     return IsCircuitKind(kind) ? kKindTexts[kind] : "";
+}
+
+std::optional<int> ParseCircuitKind(const std::string& text)
+{
+    if (text.size() <= 2 && !text.empty() && text.find_first_not_of("0123456789") == std::string::npos) {
+        const int position = std::stoi(text);
+        return IsCircuitKind(position) ? std::optional<int>(position) : std::nullopt;
+    }
+    for (int kind = 0; kind < kCircuitKindCount; ++kind)
+        if (WithoutBlanks(CircuitKindText(kind)) == WithoutBlanks(text))
+            return kind;
+    return std::nullopt;
 }
 
 UsedValues ValuesUsedBy(int kind)

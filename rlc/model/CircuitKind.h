@@ -1,6 +1,7 @@
 #pragma once
 // The eleven equivalent circuits of the Model page ("Component:" list), in list order: the
 // position is the kind. Each uses R, a second value (L, or Rp for kind 8) and C or a subset.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ constexpr int kCircuitKindCount = 11;
 bool IsCircuitKind(int kind);
 // The list text: "R", "R + L", "R + (R || C)", ...; empty for an unknown kind.
 std::string CircuitKindText(int kind);
+// A kind by its list text, with or without blanks ("R + L", "R+L"), or its position ("3").
+std::optional<int> ParseCircuitKind(const std::string& text);
 
 // Which of the three values a kind uses.
 struct UsedValues {

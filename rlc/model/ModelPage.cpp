@@ -6,6 +6,7 @@
 #include "data/EngineeringNotation.h"
 #include "data/TalDocument.h"
 #include "rlc/model/CircuitKind.h"
+#include "rlc/model/ModelChoice.h"
 #include "rlc/model/ModelPlot.h"
 
 namespace {
@@ -13,13 +14,14 @@ namespace {
 constexpr int kWithoutParasiticsRole = 5;
 constexpr int kFitDigits = 3;
 
-void Show(ModelValueField& field, bool used, double value)
+void Show(ModelValueField& field, bool used, double value, bool refined)
 {
     if (!used)
         return;
     field.value = value;
     field.precision = kFitDigits;
     field.text = value > 0 ? FormatEngineering(value, kFitDigits) : "N/A";
+    field.refined = refined && value > 0;
 }
 
 }  // namespace
@@ -74,13 +76,46 @@ void ModelPage::Fit(const CTalDocument& document)
     if (!IsCircuitKind(m_kind) || !set)
         return;
     m_r = m_second = m_c = ModelValueField{};
-    const auto fitted = FitModel(*set, m_kind);
-    if (!fitted)
+    m_refinement.reset();
+    if (const auto fitted = FitModel(*set, m_kind))
+        ShowValues(*fitted, false);
+}
+
+void ModelPage::Refine(const CTalDocument& document)
+{
+    const CDataSet* set = document.GetDataSet(m_selected);
+    if (!IsCircuitKind(m_kind) || !set)
         return;
+    auto refinement = RefineModel(*set, m_kind);
+    if (!refinement || !(refinement->residual >= 0))
+        return;
+    m_r = m_second = m_c = ModelValueField{};
+    ShowValues(refinement->refined, true);
+    m_refinement = std::move(refinement);
+}
+
+void ModelPage::BestFit(const CTalDocument& document)
+{
+    if (m_selected < 0)
+        RefillDataSetList(document);
+    const CDataSet* set = document.GetDataSet(m_selected);
+    if (!set)
+        return;
+    const std::vector<RankedModel> ranking = RankModels(*set);
+    if (ranking.empty() || !(ranking.front().refinement.residual >= 0))
+        return;
+    m_kind = ranking.front().refinement.kind;
+    m_r = m_second = m_c = ModelValueField{};
+    ShowValues(ranking.front().refinement.refined, true);
+    m_refinement = ranking.front().refinement;
+}
+
+void ModelPage::ShowValues(const ModelValues& values, bool refined)
+{
     const UsedValues used = ValuesUsedBy(m_kind);
-    Show(m_r, used.r, fitted->r);
-    Show(m_second, used.second, fitted->second);
-    Show(m_c, used.c, fitted->c);
+    Show(m_r, used.r, values.r, refined);
+    Show(m_second, used.second, values.second, refined);
+    Show(m_c, used.c, values.c, refined);
 }
 
 int ModelPage::CreatePlot(CTalDocument& document) const
@@ -88,6 +123,13 @@ int ModelPage::CreatePlot(CTalDocument& document) const
     if (!IsCircuitKind(m_kind) || m_selected < 0)
         return -1;
     return CreateModelPlot(document, m_selected, m_kind, Values());
+}
+
+void ModelPage::Commit(ModelValueField& field, const std::string& text)
+{
+    CommitText(field, text);
+    m_refinement.reset();
+    m_r.refined = m_second.refined = m_c.refined = false;
 }
 
 void ModelPage::CommitText(ModelValueField& field, const std::string& text)

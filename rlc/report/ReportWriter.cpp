@@ -12,6 +12,8 @@
 namespace {
 
 constexpr int kIntermediateRole = 4;
+// A refined value's row: label, value, unit, "refined", "u:", uncertainty.
+constexpr int kRefinedRowColumns = 6;
 
 const char* const kHead[] = {
     "<?xml version=\"1.0\"?>",
@@ -123,9 +125,20 @@ public:
         if (!field.text.empty()) {
             Label(EscapeXmlText(field.label));
             Scientific(field.value);
-            Cell("<Cell><Data ss:Type=\"String\">" + EscapeXmlText(field.unit) + "</Data></Cell>");
+            Text(field.unit);
+            if (field.refined) {
+                Text("refined");
+                if (field.uncertainty >= 0) {
+                    Label("u:");
+                    Scientific(field.uncertainty);
+                }
+            }
         }
         RowEnd();
+    }
+    void Text(const std::string& text)
+    {
+        Cell("<Cell><Data ss:Type=\"String\">" + EscapeXmlText(text) + "</Data></Cell>");
     }
 
     std::string m_text;
@@ -186,6 +199,16 @@ ReportCircuit ReportCircuitOf(const ModelPage& page)
     circuit.second = {SecondValueLabel(page.Kind()), SecondValueUnit(page.Kind()), page.m_second.text,
                       page.m_second.value};
     circuit.c = {"C:", "F", page.m_c.text, page.m_c.value};
+    if (const auto& refinement = page.Refinement()) {
+        const auto mark = [](ReportCircuit::Field& field, bool refined, double uncertainty) {
+            field.refined = refined;
+            field.uncertainty = uncertainty;
+        };
+        mark(circuit.r, page.m_r.refined, refinement->uncertainty.r);
+        mark(circuit.second, page.m_second.refined, refinement->uncertainty.second);
+        mark(circuit.c, page.m_c.refined, refinement->uncertainty.c);
+        circuit.residual = refinement->residual;
+    }
     return circuit;
 }
 
@@ -212,14 +235,15 @@ std::string DataSetTypeText(int role)
     }
 }
 
-int ReportColumnCount(const ReportOptions& options)
+int ReportColumnCount(const ReportOptions& options, bool refinedCircuit)
 {
-    return options.textOutput && options.includeVoltage ? 7 : 3;
+    const int columns = options.textOutput && options.includeVoltage ? 7 : 3;
+    return options.displayCircuit && refinedCircuit ? std::max(columns, kRefinedRowColumns) : columns;
 }
 
-int ReportRowCount(const CTalDocument& document, const ReportOptions& options)
+int ReportRowCount(const CTalDocument& document, const ReportOptions& options, bool refinedCircuit)
 {
-    int rows = 4 + (options.displayCircuit ? 5 : 0);
+    int rows = 4 + (options.displayCircuit ? (refinedCircuit ? 6 : 5) : 0);
     if (options.textOutput)
         for (int index : ReportedDataSets(document, options))
             rows += document.GetPointCount(index) + 10;
@@ -254,7 +278,8 @@ std::string FormatReport(const CTalDocument& document, const ReportOptions& opti
         s.Line(line);
     s.Line(FormatC("  <Table ss:ExpandedColumnCount=\"%i\" ss:ExpandedRowCount=\"%i\" "
                    "x:FullColumns=\"1\" x:FullRows=\"1\">",
-                   ReportColumnCount(options), ReportRowCount(document, options)));
+                   ReportColumnCount(options, circuit.Refined()),
+                   ReportRowCount(document, options, circuit.Refined())));
 
     s.Heading("s25", "Talvern RLC Report", " ss:Height=\"18\"");
     s.Heading("s21", "Prepared by Talvern Instruments on " + EscapeXmlText(timeStamp),
@@ -266,6 +291,13 @@ std::string FormatReport(const CTalDocument& document, const ReportOptions& opti
         s.ValueRow(circuit.r);
         s.ValueRow(circuit.second);
         s.ValueRow(circuit.c);
+        if (circuit.Refined()) {
+            s.RowStart();
+            s.Label("Residual:");
+            s.Scientific(circuit.residual);
+            s.Text("relative RMS");
+            s.RowEnd();
+        }
         s.Spacer();
     }
 

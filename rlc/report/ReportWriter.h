@@ -19,16 +19,23 @@ struct ReportOptions {
 };
 
 // The Model page's kind and fields as the circuit block writes them: a row is written when
-// the field shows any text, with the field's committed value.
+// the field shows any text, with the field's committed value. A refined field's row adds
+// "refined" and its standard uncertainty, and a row with the refinement's residual follows the
+// three; without a refinement the block is the page's plain one.
 struct ReportCircuit {
     struct Field {
         std::string label, unit, text;
         double value = -1;
+        bool refined = false;
+        double uncertainty = -1;  // -1: none
     };
     std::string kindText;
     Field r{"R:", "Ohm", "", -1};
     Field second{"L:", "H", "", -1};
     Field c{"C:", "F", "", -1};
+    double residual = -1;  // relative RMS residual of the refinement shown; -1: not refined
+
+    bool Refined() const { return residual >= 0; }
 };
 ReportCircuit ReportCircuitOf(const ModelPage& page);
 
@@ -46,8 +53,10 @@ using PropertiesReader = std::function<ReportedProperties(int index)>;
 std::vector<int> ReportedDataSets(const CTalDocument& document, const ReportOptions& options);
 // "Type: " text of a calibration role.
 std::string DataSetTypeText(int role);
-int ReportColumnCount(const ReportOptions& options);
-int ReportRowCount(const CTalDocument& document, const ReportOptions& options);
+// Columns and rows the table declares; a refined circuit block adds columns for the marks and
+// uncertainties and one row for the residual.
+int ReportColumnCount(const ReportOptions& options, bool refinedCircuit = false);
+int ReportRowCount(const CTalDocument& document, const ReportOptions& options, bool refinedCircuit = false);
 // The scale factor in fixed point: 3 - trunc(lg |s|) decimals (at least 0), 4 below 0.1.
 std::string ScaleFactorText(double scaleFactor);
 // "%Y-%m-%d at %I:%M %p", AM/PM in English whatever the process locale.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,46 @@ TEST_F(ModelPageTest, NothingHappensWithoutKindOrData)
     noKind.ChooseDataSet(1, doc);
     EXPECT_EQ(noKind.m_r.text, "");
     EXPECT_EQ(noKind.CreatePlot(doc), -1);
+}
+
+// "Refine" puts the least-squares values into the fields; "Best Fit" also picks the kind. A
+// value the user types, or a new estimate, ends the refinement.
+TEST_F(ModelPageTest, RefineAndBestFitFillTheFieldsWithTheRefinedValues)
+{
+    const ModelValues truth{10, 1e-3, 1e-6};
+    Add("tank", 5, [&](double w) { return IdealImpedance(KIND_R_PLUS_L_PAR_C, truth, w); });
+    page.ChooseKind(KIND_R_PLUS_L_PAR_C, doc);
+    EXPECT_FALSE(page.Refinement().has_value());
+    const ModelValues estimate = page.Values();
+    EXPECT_GT(std::fabs(estimate.c / truth.c - 1), 1e-3);  // the two-point rule is off
+
+    page.Refine(doc);
+    ASSERT_TRUE(page.Refinement().has_value());
+    EXPECT_TRUE(page.Refinement()->converged);
+    EXPECT_NEAR(page.m_c.value / truth.c, 1, 1e-6);
+    EXPECT_EQ(page.m_c.text, "1 u");
+    EXPECT_EQ(page.m_second.text, "1 m");
+    EXPECT_TRUE(page.m_r.refined && page.m_second.refined && page.m_c.refined);
+
+    page.Commit(page.m_r, "12");
+    EXPECT_FALSE(page.Refinement().has_value());
+    EXPECT_FALSE(page.m_second.refined);
+    page.Refine(doc);
+    page.ChooseDataSet(0, doc);  // a new estimate
+    EXPECT_FALSE(page.Refinement().has_value());
+    EXPECT_FALSE(page.m_c.refined);
+
+    ModelPage fresh;  // no kind and no data set chosen: the list's default set is taken
+    fresh.BestFit(doc);
+    EXPECT_EQ(fresh.Kind(), KIND_R_PLUS_L_PAR_C);
+    EXPECT_EQ(fresh.SelectedPosition(), 0);
+    ASSERT_TRUE(fresh.Refinement().has_value());
+    EXPECT_NEAR(fresh.m_second.value / truth.second, 1, 1e-6);
+
+    page.ChooseKind(KIND_R, doc);
+    page.BestFit(doc);
+    EXPECT_EQ(page.Kind(), KIND_R_PLUS_L_PAR_C);
+    EXPECT_EQ(page.m_c.text, "1 u");
 }
 
 }  // namespace

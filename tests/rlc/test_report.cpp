@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <complex>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -297,6 +298,46 @@ TEST_F(ReportTest, FailuresAreShownAndLeaveExistingFiles)
     for (const auto& entry : fs::directory_iterator(dir))
         files += entry.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, 1);
+}
+
+// After "Refine" the circuit block marks the refined values with their uncertainties and adds
+// the residual; the table declares the extra row and columns and stays well-formed.
+TEST_F(ReportTest, RefinedCircuitBlockAddsTheResidualAndMarks)
+{
+    CTalDocument doc;
+    auto set = std::make_unique<CDataSet>();
+    set->m_inputNode = 1;
+    set->m_outputNode = 2;
+    for (double f : {10.0, 100.0, 1e3, 1e4, 1e5}) {
+        const std::complex<double> z(10, 2 * 3.141592653589793 * f * 1e-3);
+        set->AddPoint(f, 1, 0, std::abs(z), std::arg(z) * 180 / 3.141592653589793);
+    }
+    set->SetScaleFactor(1);
+    set->m_calibrationRole = 5;
+    doc.AddDataSet(std::move(set));
+    ModelPage page;
+    page.ChooseKind(KIND_R_PLUS_L, doc);
+    const ReportOptions options{false, false, true, true};
+    const std::string plain = FormatReport(doc, options, ReportCircuitOf(page), stamp);
+
+    page.Refine(doc);
+    const ReportCircuit circuit = ReportCircuitOf(page);
+    ASSERT_TRUE(circuit.Refined());
+    EXPECT_TRUE(circuit.r.refined && circuit.second.refined && !circuit.c.refined);
+    const std::string report = FormatReport(doc, options, circuit, stamp);
+    EXPECT_NE(report.find("ss:ExpandedColumnCount=\"6\" ss:ExpandedRowCount=\"10\""), std::string::npos);
+    EXPECT_NE(report.find("<Data ss:Type=\"String\">Ohm</Data></Cell>\r\n"
+                          "    <Cell><Data ss:Type=\"String\">refined</Data></Cell>\r\n"
+                          "    <Cell ss:StyleID=\"s22\"><Data ss:Type=\"String\">u:</Data></Cell>\r\n"),
+              std::string::npos);
+    EXPECT_NE(report.find("<Data ss:Type=\"String\">Residual:</Data></Cell>\r\n"
+                          "    <Cell ss:StyleID=\"s24\"><Data ss:Type=\"Number\">"),
+              std::string::npos);
+    EXPECT_EQ(XmlWellFormedError(report), "");
+
+    // A value typed in ends the refinement: the block is the plain one again.
+    page.Commit(page.m_r, "10");
+    EXPECT_EQ(FormatReport(doc, options, ReportCircuitOf(page), stamp), plain);
 }
 
 }  // namespace

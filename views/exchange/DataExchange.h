@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/TextImportFile.h"
 #include "views/command/CommandTarget.h"
 
 class CTalView;
@@ -13,7 +14,7 @@ class CTalView;
 namespace exchange {
 
 // Texts larger than this (clipboard or file) are refused rather than read.
-constexpr size_t kMaxTextBytes = 64u << 20;
+constexpr size_t kMaxTextBytes = kMaxImportTextBytes;
 
 // The ".dat" file choosers' filter, default extension and default name.
 extern const char kDatFilter[];
@@ -32,9 +33,8 @@ void CopyGraph(CTalView& view);
 // The export clean-up: while the text holds a "*", its first line (up to and including the
 // first "\n") is removed; a "*" with no line break after it empties the text.
 std::string BareNumberTable(std::string table);
-// A file read as text: each line without trailing white space, lines joined with "\r\n".
-std::string JoinImportLines(std::string_view fileText);
-// Reads at most `limit` bytes; false when the file cannot be read or is larger.
-bool ReadTextFile(const std::string& path, size_t limit, std::string& text);
+// The import file's reading, shared with the command line (data/TextImportFile).
+using ::JoinImportLines;
+using ::ReadTextFile;
 
 }  // namespace exchange
