@@ -31,8 +31,7 @@ bool Analyzer1960Engine::OpenDevice(int address)
     m_bus.Choose(false, std::clamp(m_host.InterfaceIndex(), 0, 3));
     const int device = gpib::ibdev(m_bus.Board(), address, 0, gpib::T10s, 1, 0);
     if (device < 0) {
-        LogText(kCannotOpen);
-        ShowMessage(kCannotOpen, "");
+        OnCannotOpen(kCannotOpen);
         return false;
     }
     m_bus.device = device;
@@ -60,8 +59,7 @@ bool Analyzer1960Engine::InitializeAnalyzer()
             return false;
         }
         if (device < 0) {
-            LogText(kCannotOpen);
-            ShowMessage(kCannotOpen, "");
+            OnCannotOpen(kCannotOpen);
             return false;
         }
         m_bus.device = device;

@@ -108,13 +108,13 @@ private:
     bool ConnectForDcOutput() override;
     void WriteDcOutputOn() override;
     void DropQueuedCommands() override { m_queue.clear(); }
+    void CloseConnection() override;
 
     // Connection (Analyzer1960Connection.cpp)
     bool InitializeAnalyzer();
     bool OpenDevice(int address);
     bool ChangeAddress();
     bool WriteModeCommand();
-    void CloseConnection();
 
     // Sweep (Analyzer1960Sweep.cpp)
     void StartAnalyzer() override;

@@ -73,8 +73,7 @@ bool Analyzer2600Engine::OpenGpibDevice(bool showErrors)
     if (m_host.GpibAddressApplication() != m_host.GpibAddressAnalyzer()) {
         m_addressChangePending = true;
         m_bus.device = gpib::ibdev(board, m_host.GpibAddressAnalyzer(), 0, gpib::T10s, 1, 0);
-        m_queue.QueueCommand(AddressCommand(m_host.GpibAddressApplication()));
-        const bool sent = SendQueue();
+        const bool sent = QueueWritingFirst(AddressCommand(m_host.GpibAddressApplication())) && SendQueue();
         instrument::SleepMilliseconds(600);
         if (m_bus.device >= 0)
             gpib::ibonl(m_bus.device, 0);
@@ -90,10 +89,7 @@ bool Analyzer2600Engine::OpenGpibDevice(bool showErrors)
         return false;
     }
     if (m_bus.device < 0) {
-        const std::string text =
-            "Can't open GPIB connection.\r\nPlease ensure the National Instruments GPIB Software is installed.";
-        LogText(text);
-        ShowMessage(text, "");
+        OnCannotOpen("Can't open GPIB connection.\r\nPlease ensure the National Instruments GPIB Software is installed.");
         return false;
     }
     LogText("GPIB connection opened.\r\n");
@@ -179,7 +175,7 @@ bool Analyzer2600Engine::IdentifyAnalyzer()
     m_initialized = true;
     m_addressChangePending = false;
     if (!m_dcOn) {
-        m_queue.QueueCommand(kModeCommand);
+        m_modePending = true;
         return true;
     }
     // With the DC output on the analyzer is in use: the mode is set at once and checked.
@@ -275,25 +271,31 @@ void Analyzer2600Engine::OnBnClickedVersionInfo()
 void Analyzer2600Engine::ReadMessages(int statusByte)
 {
     m_awaitingMessages = false;
+    if (TakeMessages(statusByte))
+        WriteAtOnce(kServiceRequestOff, "ReadMessages");
+}
+
+bool Analyzer2600Engine::TakeMessages(int& statusByte)
+{
     for (int taken = 0; (statusByte & 0x10) && taken < kMaxMessages; ++taken) {
         if (!m_bus.Write(kReadCommand)) {
             OnGpibError(CommandContext("ReadMessages", m_bus.WriteCall()));
-            return;
+            return false;
         }
         const std::optional<std::string> reply = m_bus.Read(kMessageBytes);
         if (!reply) {
             OnGpibError(CommandContext("ReadMessages", m_bus.ReadCall()));
-            return;
+            return false;
         }
         const std::optional<int> status = m_bus.SerialPoll();
         if (!status) {
             OnGpibError("In ReadMessages(), failed to serial poll");
-            return;
+            return false;
         }
         statusByte = *status;
         LogText(MessageLogLine(kReadCommand, TextOfReply(reply->data(), reply->size())));
     }
-    WriteAtOnce(kServiceRequestOff, "ReadMessages");
+    return true;
 }
 
 void Analyzer2600Engine::ShutDownAnalyzer()
@@ -304,10 +306,13 @@ void Analyzer2600Engine::ShutDownAnalyzer()
         StopStartFrequencyMode();
     m_log.SetSuppressed(true);
     m_queue.Clear();
-    for (const std::string& command : ShutDownCommands(m_caps))
-        m_queue.QueueCommand(command);
-    if (m_initialized)
-        SendQueue();
+    if (m_initialized) {
+        bool queued = true;
+        for (const std::string& command : ShutDownCommands(m_caps))
+            queued = queued && QueueWritingFirst(command);
+        if (queued)
+            SendQueue();
+    }
     m_queue.Clear();
     CloseConnection();
     m_initialized = false;

@@ -110,7 +110,8 @@ private:
     int ListedChannels() const override { return m_caps.channelCount; }
     bool ConnectForDcOutput() override;
     void WriteDcOutputOn() override;
-    void DropQueuedCommands() override {}
+    void DropQueuedCommands() override { m_queue.Clear(); }
+    void CloseConnection() override;
     void MarkDcButtonMeasuring(bool sweep) override;
     bool DcButtonAllowed() const override;
     void ReadingDelivered() override;
@@ -124,7 +125,9 @@ private:
     bool IdentifyAnalyzer();
     bool QueryCapabilities();
     void ReadMessages(int statusByte);
-    void CloseConnection();
+    // Reads and logs the messages the analyzer queued while the message bit stays set; false after
+    // a bus failure (reported).
+    bool TakeMessages(int& statusByte);
     void CloseAsDialog();
 
     // Sweep (Analyzer2600Sweep.cpp)
@@ -149,6 +152,9 @@ private:
     void ApplyIntegration();
     void FillChannelLists();
     void QueueIfMeasuring(const std::string& command);
+    // Queues a command that must go out (a measure, read or start command), writing the queue
+    // first when edits during the measurement have filled it; false when that write failed.
+    bool QueueWritingFirst(const std::string& command);
     void QueueSettingOnce(unsigned settingBit, const std::string& command);
 
     bool SendQueue();
@@ -159,5 +165,6 @@ private:
 
     bool m_boardPrepared = false;
     bool m_awaitingMessages = false;  // the version query armed a service request while idle
+    bool m_modePending = false;       // the mode command goes out with the next measurement
     int m_firmwareCode;
 };

@@ -36,6 +36,16 @@ void Analyzer2600Engine::QueueIfMeasuring(const std::string& command)
         m_queue.QueueCommand(command);
 }
 
+bool Analyzer2600Engine::QueueWritingFirst(const std::string& command)
+{
+    if (m_queue.QueueCommand(command))
+        return true;
+    if (!SendQueue())
+        return false;
+    m_queue.QueueCommand(command);
+    return true;
+}
+
 void Analyzer2600Engine::QueueSettingOnce(unsigned settingBit, const std::string& command)
 {
     if (!IsMeasuring())
@@ -166,11 +176,13 @@ void Analyzer2600Engine::ApplyOutputImpedance()
         m_controls.outputWarningShown = false;
         return;
     }
-    // The DC output needs the 50 Ohm output.
+    // The DC output needs the 50 Ohm output: it is switched off, on the analyzer too unless a
+    // measurement runs (its stop switches the bias off now that the DC output is off).
     if (m_dcOn) {
         m_dcOn = false;
         m_controls.dcText = "Turn On DC Voltage";
-        WriteAtOnce(OutputImpedanceCommand(OutputImpedance::Ohms2), "OnCbnSelchangeComboZout");
+        if (IsMeasuring() || WriteAtOnce(kBiasOff, "OnCbnSelchangeComboZout"))
+            WriteAtOnce(OutputImpedanceCommand(OutputImpedance::Ohms2), "OnCbnSelchangeComboZout");
     }
     m_controls.dcEnabled = false;
     ApplyMaxAcVoltsOut(m_fields.maxAcVoltsOut, m_sweep.reading.frequency);

@@ -72,13 +72,16 @@ void Analyzer2600Engine::StartAnalyzer()
     if (!ready || !IsMeasuring())
         return;
 
+    if (m_modePending)
+        m_queue.QueueCommand(kModeCommand);
     ApplyFrequencyLimits();
     if (m_fields.servoOn)
         m_fields.acVoltsOut = 0.01;
-    ApplyMaxAcVoltsOut(m_fields.maxAcVoltsOut, 0.0);
-    ApplyAcVoltsOut(m_fields.acVoltsOut, 0.0);
+    // The first point is held to the amplitude limits of the start frequency like every other.
+    ApplyMaxAcVoltsOut(m_fields.maxAcVoltsOut, m_sweep.startFrequency);
+    ApplyAcVoltsOut(m_fields.acVoltsOut, m_sweep.startFrequency);
     QueueAmplitude();
-    m_amplitudeInEffect = m_fields.acVoltsOut;
+    m_amplitudeInEffect = AmplitudeAsSent(m_fields.acVoltsOut);
 
     // Every setting, each queueing its command.
     QueueIfMeasuring(DcOffsetCommand(m_fields.dcVoltsOut));
@@ -93,10 +96,12 @@ void Analyzer2600Engine::StartAnalyzer()
 
     if (!SendQueue())
         return;
+    m_modePending = false;
     if (m_bus.UsesGpib() && m_firmwareCode < 0x200)
         instrument::SleepMilliseconds(400);
     for (const std::string& command : StartCommands(m_sweep.startFrequency))
-        m_queue.QueueCommand(command);
+        if (!QueueWritingFirst(command))
+            return;
     m_commandedFrequency = m_sweep.startFrequency;
     if (!SendQueue())
         return;
@@ -131,12 +136,16 @@ void Analyzer2600Engine::OnMsg2600Sweep(int statusByte)
         On2600Error("In OnMsg2600Sweep(), no data ready", statusByte);
         return;
     }
-    if ((statusByte & kReadyBit) && !(statusByte & kMessageBit)) {
-        if (IsMeasuring())
+    if (IsMeasuring()) {
+        // A message is read after the reading it comes with, since the analyzer answers "READ?;"
+        // with the reading while one is measured; a request for a message alone awaits the reading.
+        if (statusByte & kReadyBit)
             ReadData(statusByte);
+        else if (m_bus.UsesGpib() && !m_bus.ArmServiceRequest(m_relay))
+            OnGpibError("In OnMsg2600Sweep(), command ibnotify has an Error");
         return;
     }
-    if ((statusByte & kMessageBit) && !IsMeasuring() && HasMessages(m_firmwareCode))
+    if ((statusByte & kMessageBit) && HasMessages(m_firmwareCode))
         ReadMessages(statusByte);
 }
 
@@ -149,8 +158,7 @@ std::optional<std::string> Analyzer2600Engine::ReadReply(int& statusByte, bool& 
     const bool replacing = chunkBytes > kChunkInterval;
     std::string buffer;
     for (int chunk = 0; chunk < kMaxChunks && (statusByte & kReadyBit); ++chunk) {
-        m_queue.QueueCommand(kReadCommand);
-        if (!SendQueue()) {
+        if (!QueueWritingFirst(kReadCommand) || !SendQueue()) {
             failed = true;
             return std::nullopt;
         }
@@ -196,13 +204,14 @@ void Analyzer2600Engine::ReadData(int statusByte)
         PostStopOfMeasurement();
         return;
     }
+    if ((statusByte & kMessageBit) && !TakeMessages(statusByte))
+        return;
     if (const std::optional<std::string> missing = ParseReadingReply(*text, m_caps.channelCount, m_sweep.reading)) {
         On2600Error(*missing, statusByte);
         return;
     }
 
     const std::optional<double> stepOrigin = JudgeAndDeliverReading(Texts());
-    m_amplitudeInEffect = m_fields.acVoltsOut;
     if (!stepOrigin || !IsMeasuring())
         return;
     SendNextMeasurement(*stepOrigin);
@@ -217,15 +226,15 @@ void Analyzer2600Engine::ReadingDelivered()
 void Analyzer2600Engine::SendNextMeasurement(double stepOrigin)
 {
     const double next = NextPointFrequency(stepOrigin);
-    // The amplitude limits for the point about to be measured; a lowered amplitude is queued.
+    // The amplitude limits for the point about to be measured apply last: a lowered amplitude
+    // replaces one the servo or the field queued, and the reading records what was sent.
     ApplyMaxAcVoltsOut(m_fields.maxAcVoltsOut, next);
     if (ApplyAcVoltsOut(m_fields.acVoltsOut, next)) {
         QueueAmplitude();
         EmitFieldsChanged();
     }
-    m_amplitudeInEffect = m_fields.acVoltsOut;
-    m_queue.QueueCommand(MeasureAtCommand(next));
-    if (!SendQueue()) {
+    m_amplitudeInEffect = AmplitudeAsSent(m_fields.acVoltsOut);
+    if (!QueueWritingFirst(MeasureAtCommand(next)) || !SendQueue()) {
         PostStopOfMeasurement();
         return;
     }
@@ -268,8 +277,13 @@ void Analyzer2600Engine::ShutDownAnalyzerOnError()
         return;
     }
     m_bus.lastUsbStatus = tal2600_DisableEvent(m_bus.vi, visa::VI_EVENT_SERVICE_REQ, visa::VI_HNDLR);
-    if (m_bus.lastUsbStatus < visa::VI_SUCCESS)
-        OnGpibError("In ShutDownAnalyzerOnError(), command tal2600_DisableEvent has an Error");
+    if (m_bus.lastUsbStatus < visa::VI_SUCCESS) {
+        // After a bus failure the session failing again is no news: one report per failure.
+        if (m_busError)
+            LogText("In ShutDownAnalyzerOnError(), command tal2600_DisableEvent has an Error\r\n");
+        else
+            OnGpibError("In ShutDownAnalyzerOnError(), command tal2600_DisableEvent has an Error");
+    }
     if (!m_busError) {
         for (const std::string& command : ErrorStopCommands()) {
             if (!m_bus.Write(command)) {

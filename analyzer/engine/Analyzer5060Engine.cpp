@@ -37,10 +37,7 @@ Analyzer5060Engine::Analyzer5060Engine(AnalyzerHost& host, QObject* parent) : An
 Analyzer5060Engine::~Analyzer5060Engine()
 {
     m_relay->Detach();
-    if (m_bus.device >= 0) {
-        gpib::ibnotify(m_bus.device, 0, nullptr, nullptr);
-        gpib::ibonl(m_bus.device, 0);
-    }
+    CloseConnection();
 }
 
 const char* Analyzer5060Engine::Title() const

@@ -74,6 +74,7 @@ private:
     bool ConnectForDcOutput() override { return m_initialized || InitializeAnalyzer(); }
     void WriteDcOutputOn() override;
     void DropQueuedCommands() override { m_queue.clear(); }
+    void CloseConnection() override;
 
     // Sweep and connection (Analyzer5060Sweep.cpp)
     bool InitializeAnalyzer();

@@ -40,8 +40,7 @@ bool Analyzer5060Engine::InitializeAnalyzer()
     m_bus.Choose(false, std::clamp(m_host.InterfaceIndex(), 0, 3));
     const int device = gpib::ibdev(m_bus.Board(), m_host.GpibAddressApplication(), 0, gpib::T10s, 1, 0);
     if (device < 0) {
-        LogText(kCannotOpen);
-        ShowMessage(kCannotOpen, "");
+        OnCannotOpen(kCannotOpen);
         return false;
     }
     m_bus.device = device;
@@ -241,6 +240,16 @@ void Analyzer5060Engine::ShutDownAnalyzerOnError()
         return;
     }
     ShutDownGpib({kErrorStopCommand}, "StopAnalyzer", "GPIB connection is closed.\r\n");
+}
+
+void Analyzer5060Engine::CloseConnection()
+{
+    if (m_bus.device >= 0) {
+        gpib::ibnotify(m_bus.device, 0, nullptr, nullptr);
+        gpib::ibonl(m_bus.device, 0);
+        m_bus.device = -1;
+    }
+    m_initialized = false;
 }
 
 void Analyzer5060Engine::OnClose()

@@ -28,6 +28,10 @@ public:
     // Takes four readings at the start frequency with no callback, then restores callback and runs
     // the sweep; callback hears of its end.
     void StartCallbackSweep(CallbackInterface* callback);
+    // The bus search found the analyzer at a new GPIB address: the connection to the old address is
+    // let go (a DC output on it switched off first), so the next measurement opens the new one.
+    // Ignored while measuring.
+    virtual void OnAnalyzerAddressChanged() = 0;
     // After each reading and when a measurement stops: settling count, progress, end notification.
     void OnDataPointTaken(double frequency);
     // The start-frequency readings stopped before the settling readings were all taken: settling

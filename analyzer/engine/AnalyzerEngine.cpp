@@ -90,6 +90,17 @@ void AnalyzerEngine<F, C>::OnCheckDc()
 }
 
 template <class F, class C>
+void AnalyzerEngine<F, C>::OnAnalyzerAddressChanged()
+{
+    if (IsMeasuring())
+        return;
+    if (m_dcOn)
+        SwitchDcOff();
+    CloseConnection();
+    m_initialized = false;
+}
+
+template <class F, class C>
 void AnalyzerEngine<F, C>::MarkDcButtonMeasuring(bool)
 {
     m_controls.dcEnabled = false;
@@ -295,12 +306,38 @@ void AnalyzerEngine<F, C>::OnGpibError(const std::string& context)
 {
     const std::string report = m_bus.FailureReport(context);
     LogText(report);
-    ShowMessage(report, "");
     m_busError = true;
+    ReportAndStop(report, "Error in " + Family().dialogClass + "::OnGpibError" + (m_bus.UsesUsb() ? "  " : ""));
+}
+
+template <class F, class C>
+void AnalyzerEngine<F, C>::OnCannotOpen(const std::string& text)
+{
+    LogText(text);
+    m_busError = true;
+    ReportAndStop(text, "");
+}
+
+template <class F, class C>
+void AnalyzerEngine<F, C>::ReportAndStop(const std::string& report, const std::string& lastBox)
+{
+    const bool sweeping = m_sweeping;
+    const bool startFrequencyMode = m_startFrequencyMode;
+    const bool dcOn = m_dcOn;
+    ShowMessage(report, "");
     // Inside a stop the stop under way finishes the job.
     if (m_stopping)
         return;
-    StopWhatRuns("Error in " + Family().dialogClass + "::OnGpibError" + (m_bus.UsesUsb() ? "  " : ""));
+    if (sweeping || startFrequencyMode || dcOn) {
+        if (sweeping && m_sweeping)
+            StopSweep();
+        else if (startFrequencyMode && m_startFrequencyMode)
+            StopStartFrequencyMode();
+        else if (!sweeping && !startFrequencyMode && dcOn && m_dcOn)
+            SwitchDcOff();
+    } else if (!lastBox.empty()) {
+        ShowMessage(lastBox, "");
+    }
 }
 
 template <class F, class C>
@@ -328,10 +365,8 @@ template <class F, class C>
 void AnalyzerEngine<F, C>::FinishStatusError(const std::string& report, const std::string& lastBox)
 {
     LogText(report);
-    ShowMessage(report, "");
     m_analyzerError = true;
-    if (!m_stopping)
-        StopWhatRuns(lastBox);
+    ReportAndStop(report, lastBox);
 }
 
 template <class F, class C>

@@ -49,6 +49,8 @@ public:
     // error it only shuts the analyzer down and clears the flags.
     void OnCheckDc();
 
+    void OnAnalyzerAddressChanged() override;
+
     // --- Fields every family has ------------------------------------------------------------------
     // AC Volts Out as committed by the field, the keys or the servo: limited, and queued while measuring.
     virtual void SetAcVoltsOutField(double volts) = 0;
@@ -111,6 +113,8 @@ protected:
     virtual void WriteDcOutputOn() = 0;
     // A stop empties what the family collected for the next write.
     virtual void DropQueuedCommands() = 0;
+    // Takes the device offline and forgets it: the next measurement connects afresh.
+    virtual void CloseConnection() = 0;
     // The DC button while a measurement starts: disabled, "DC Voltage is On" whatever its state.
     virtual void MarkDcButtonMeasuring(bool sweep);
     // Whether the DC button may be enabled again after a stop.
@@ -131,6 +135,9 @@ protected:
     // A failed bus step: the report logged and shown, the bus-error flag set, and what runs stopped
     // (outside a stop); with nothing running, "Error in <dialog class>::OnGpibError".
     void OnGpibError(const std::string& context);
+    // A device that could not be opened: text logged and shown, the bus-error flag set and what
+    // runs stopped, so that a measurement waiting for the connection ends as after a bus failure.
+    void OnCannotOpen(const std::string& text);
     // Inside a status error: writes query and reads at most maxBytes of its reply (the write logged
     // when logSent). A failure goes to OnGpibError named after handler, stopping nothing.
     std::optional<std::string> QueryErrorRegister(const char* query, std::size_t maxBytes, const char* handler,
@@ -141,6 +148,11 @@ protected:
     // Stops the sweep, the start-frequency readings or the DC output, whichever runs; with none,
     // shows lastBox unless it is empty.
     void StopWhatRuns(const std::string& lastBox);
+    // Shows the report of an error whose flag is already set, then stops what ran when it began
+    // (outside a stop); with nothing running, lastBox unless it is empty. The flag comes first
+    // because the box's event loop may run a stop posted before the error: that stop must be the
+    // shutdown and report nothing more, and what it stopped is not stopped or reported again.
+    void ReportAndStop(const std::string& report, const std::string& lastBox);
 
     void StopSweep();
     void StopStartFrequencyMode();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analyzer/sweep/NumberText.h"
+
 namespace analyzer::family2600 {
 
 namespace {
@@ -21,12 +23,25 @@ int ClampInteger(double value, int low, int high, int fallback)
     return static_cast<int>(std::clamp(std::trunc(value), double(low), double(high)));
 }
 
+// The largest amplitude of three significant digits (as "AMPL,%.3G;" sends it) whose product with
+// the frequency as sent ("%.4G") stays within the rule.
+double ProductLimit(double frequency)
+{
+    const double sent = RoundToSignificant(frequency, 4);
+    const double limit = kMaxVoltHertz / sent;
+    const double unit = std::pow(10.0, std::floor(std::log10(limit)) - 2.0);
+    double volts = RoundToSignificant(std::floor(limit / unit + 1e-9) * unit, 3);
+    if (volts * sent > kMaxVoltHertz)
+        volts = RoundToSignificant(volts - unit, 3);
+    return volts;
+}
+
 double ProductAndOhmLimits(double volts, OutputImpedance impedance, bool measuring, double frequency)
 {
     if (impedance == OutputImpedance::Ohms2)
         volts = std::min(volts, 2.0);
-    if (measuring && frequency > 0.0)
-        volts = std::min(volts, kMaxVoltHertz / frequency);
+    if (measuring && frequency > 0.0 && std::isfinite(frequency))
+        volts = std::min(volts, ProductLimit(frequency));
     return volts;
 }
 

@@ -64,7 +64,8 @@ int ClampCycles(double value);       // integer part, 1-9999
 int ClampDelayCycles(double value);  // integer part, 0-9999
 
 // AC Volts Out: at most 10 V and at least minimumAcOutput; at most 2 V with the 2 Ohm output;
-// while measuring at frequency (Hz, > 0) also amplitude x frequency <= 80,000,000 V Hz.
+// while measuring at frequency (Hz, > 0) also amplitude x frequency <= 80,000,000 V Hz, both as
+// the analyzer is told them ("%.3G" of a value lowered by the rule, "%.4G" of the frequency).
 double LimitAcVoltsOut(double volts, double minimumAcOutput, OutputImpedance impedance,
                        bool measuring, double frequency);
 // Max AC Volts Out: 0.001-10 V, then the same 2 V and product rules.

@@ -2,48 +2,69 @@
 
 #include "analyzer/sweep/CommLog.h"
 
+#include <algorithm>
+
 namespace analyzer {
+
+std::optional<std::vector<std::string>> CommandQueue::Pack(const std::vector<Queued>& commands)
+{
+    std::vector<std::string> strings;
+    for (const Queued& command : commands) {
+        if (command.text.empty())
+            continue;
+        if (strings.empty() || strings.back().size() + command.text.size() > kMaxLength) {
+            if (strings.size() == kStrings)
+                return std::nullopt;
+            strings.emplace_back();
+        }
+        strings.back() += command.text;
+    }
+    return strings;
+}
 
 bool CommandQueue::QueueCommand(std::string_view text)
 {
+    if (text.empty())
+        return true;
     if (text.size() > kMaxLength)
         return false;
-    if (m_strings[m_filling].size() + text.size() > kMaxLength) {
-        if (m_filling + 1 >= kStrings)
-            return false;
-        ++m_filling;
-    }
-    m_strings[m_filling].append(text);
-    return true;
+    m_commands.push_back({0, std::string(text)});
+    if (Fits())
+        return true;
+    m_commands.pop_back();
+    return false;
 }
 
 bool CommandQueue::QueueOnce(unsigned settingBit, std::string_view text)
 {
-    if (IsQueued(settingBit))
-        return true;
-    if (!QueueCommand(text))
+    if (text.size() > kMaxLength)
         return false;
-    m_queuedSettings |= settingBit;
-    return true;
+    const auto queued = std::find_if(m_commands.begin(), m_commands.end(),
+                                     [settingBit](const Queued& command) { return command.setting == settingBit; });
+    if (queued == m_commands.end()) {
+        m_commands.push_back({settingBit, std::string(text)});
+        if (Fits())
+            return true;
+        m_commands.pop_back();
+        return false;
+    }
+    queued->text = std::string(text);
+    if (Fits())
+        return true;
+    // The earlier text goes too: the setting is queued again once the queue was written.
+    m_commands.erase(queued);
+    return false;
+}
+
+bool CommandQueue::IsQueued(unsigned settingBit) const
+{
+    return std::any_of(m_commands.begin(), m_commands.end(),
+                       [settingBit](const Queued& command) { return command.setting == settingBit; });
 }
 
 std::vector<std::string> CommandQueue::Strings() const
 {
-    std::vector<std::string> strings;
-    for (const std::string& s : m_strings)
-        if (!s.empty())
-            strings.push_back(s);
-    return strings;
-}
-
-// The queued-settings set describes what the strings hold, so it is emptied with them, also after
-// a failed write (a setting left marked would never be queued again).
-void CommandQueue::Clear()
-{
-    for (std::string& s : m_strings)
-        s.clear();
-    m_filling = 0;
-    m_queuedSettings = 0;
+    return Pack(m_commands).value_or(std::vector<std::string>{});
 }
 
 std::optional<std::string> SendQueuedCommands(CommandQueue& queue, QueuedWriteMode mode, Bus bus,

@@ -1,8 +1,7 @@
 #pragma once
 // Setting commands collected for one write: up to four strings of at most 50 characters, and the
-// set of settings already queued so that each is queued once per write.
+// settings already queued, so that a setting goes out once per write with its latest text.
 
-#include <array>
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -27,20 +26,28 @@ public:
     // kMaxLength. False (nothing queued) when the text is longer than kMaxLength or all strings
     // are full.
     bool QueueCommand(std::string_view text);
-    // Queues text unless a command of this setting is already queued; marks the setting queued.
+    // Queues the command of a setting once per write: a later text for a setting already queued
+    // replaces the earlier one in its place, so the analyzer gets the value set last. False when
+    // the text does not fit; the setting then holds no text (the caller writes the queue first).
     bool QueueOnce(unsigned settingBit, std::string_view text);
-    bool IsQueued(unsigned settingBit) const { return (m_queuedSettings & settingBit) != 0; }
+    bool IsQueued(unsigned settingBit) const;
 
     // The strings holding commands, in order.
     std::vector<std::string> Strings() const;
-    bool Empty() const { return m_strings[0].empty(); }
+    bool Empty() const { return m_commands.empty(); }
     // Empties every string and the queued-settings set.
-    void Clear();
+    void Clear() { m_commands.clear(); }
 
 private:
-    std::array<std::string, kStrings> m_strings;
-    std::size_t m_filling = 0;
-    unsigned m_queuedSettings = 0;
+    struct Queued {
+        unsigned setting;  // 0 for a command that is not a setting's
+        std::string text;
+    };
+    // The commands packed into strings as they were appended; none when they need more than kStrings.
+    static std::optional<std::vector<std::string>> Pack(const std::vector<Queued>& commands);
+    bool Fits() const { return Pack(m_commands).has_value(); }
+
+    std::vector<Queued> m_commands;
 };
 
 enum class Bus { Gpib, Usb };

@@ -7,6 +7,20 @@
 
 namespace analyzer {
 
+namespace {
+
+// The nearest frequency above (or below) sent that "%.4G" writes differently; sent has four
+// significant digits and is positive.
+double NeighbourAsSent(double sent, bool up)
+{
+    // Below a power of ten the digits are ten times finer than at it.
+    const double decade = std::floor(std::log10(up ? sent : sent * (1.0 - 1e-9)));
+    const double spacing = std::pow(10.0, decade - 3.0);
+    return RoundToSignificant(up ? sent + spacing : sent - spacing, 4);
+}
+
+} // namespace
+
 double NextFrequency(const SweepState& state, bool startFrequencyMode)
 {
     if (startFrequencyMode)
@@ -27,6 +41,11 @@ double NextFrequency(const SweepState& state, bool startFrequencyMode)
     }
     if (!std::isfinite(next))
         return state.stopFrequency;
+    // A step finer than the four digits the analyzer is told would measure the same frequency
+    // again: the next point is the next frequency that is sent differently.
+    const double sent = RoundToSignificant(f, 4);
+    if (sent > 0.0 && RoundToSignificant(next, 4) == sent)
+        next = NeighbourAsSent(sent, state.ascending);
     return state.ascending ? std::min(next, state.stopFrequency) : std::max(next, state.stopFrequency);
 }
 

@@ -10,7 +10,8 @@ namespace analyzer {
 
 // From the current reading's frequency (the start frequency when that is 0 or less): one log step
 // (steps per decade in use) or one linear step (step in use) towards the stop frequency, never
-// beyond it. In start-frequency mode: the start frequency.
+// beyond it; a step that the four digits sent ("%.4G") cannot tell from the current frequency
+// goes on to the next frequency they can. In start-frequency mode: the start frequency.
 double NextFrequency(const SweepState& state, bool startFrequencyMode);
 
 // The reading at frequency ends the sweep: it is at or beyond the stop frequency in the sweep's

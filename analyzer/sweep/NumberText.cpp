@@ -25,6 +25,18 @@ double ParseLeadingDouble(std::string_view text)
     return StrtodC(bounded.c_str(), nullptr);
 }
 
+std::optional<double> ParseWholeDouble(std::string_view text)
+{
+    if (text.empty() || text.size() > kMaxNumberChars)
+        return std::nullopt;
+    const std::string bounded(text);
+    char* end = nullptr;
+    const double value = StrtodC(bounded.c_str(), &end);
+    if (end != bounded.c_str() + bounded.size())
+        return std::nullopt;
+    return value;
+}
+
 int ParseLeadingInt(std::string_view text)
 {
     const std::string bounded(text.substr(0, kMaxNumberChars));

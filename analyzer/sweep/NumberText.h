@@ -2,6 +2,7 @@
 // Numbers in command, log and preference texts: printf conversions and strtod-style reading in
 // the "C" locale, so that a decimal point is written and read whatever the process locale is.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,10 @@ std::string FormatNumberText(const char* format, ...) __attribute__((format(prin
 // The floating-point number at the start of text as strtod reads it (leading blanks skipped);
 // 0 when text does not start with a number. Reads at most the first 128 characters.
 double ParseLeadingDouble(std::string_view text);
+
+// The floating-point number that is the whole of text (at most 128 characters); none for a text
+// that holds anything else.
+std::optional<double> ParseWholeDouble(std::string_view text);
 
 // The decimal integer at the start of text (leading blanks and a sign allowed), saturated to the
 // int range; 0 when text does not start with one.

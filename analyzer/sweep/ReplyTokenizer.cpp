@@ -28,8 +28,8 @@ std::optional<double> ReplyTokenizer::NextValue()
         token = NextToken();
     if (!token)
         return std::nullopt;
-    const double value = ParseLeadingDouble(*token);
-    if (!std::isfinite(value))
+    const std::optional<double> value = ParseWholeDouble(*token);
+    if (!value || !std::isfinite(*value))
         return std::nullopt;
     return value;
 }

@@ -18,8 +18,9 @@ public:
     explicit ReplyTokenizer(std::string_view text) : m_text(text) {}
 
     // The next token, or the one after it when it begins with "E" (the remains of a label such as
-    // "FREQ"), read as a floating-point number. None at the end of the text, and for a value that
-    // is not finite (a reply never carries one).
+    // "FREQ"), read as a floating-point number. None at the end of the text, for a token that is
+    // not wholly a number (a garbled value) and for a value that is not finite (a reply never
+    // carries one); the token is used up either way.
     std::optional<double> NextValue();
 
 private:

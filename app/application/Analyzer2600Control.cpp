@@ -48,6 +48,12 @@ bool Analyzer2600Control::ApplyPreferenceBlock(const std::string& block)
     return true;
 }
 
+void Analyzer2600Control::OnAnalyzerAddressChanged()
+{
+    if (m_dialog)
+        m_dialog->Engine().OnAnalyzerAddressChanged();
+}
+
 AnalyzerDialog* Analyzer2600Control::Engine()
 {
     return m_dialog ? &m_dialog->Engine() : nullptr;

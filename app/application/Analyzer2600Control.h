@@ -24,8 +24,7 @@ public:
     void SetChannelCount(int count) override;
     // InitDialogStage2; the channel count the analyzer reported becomes the application's.
     bool ApplyPreferenceBlock(const std::string& block) override;
-    // The engine reads the analyzer address from the application whenever it connects.
-    void OnAnalyzerAddressChanged() override {}
+    void OnAnalyzerAddressChanged() override;
     AnalyzerDialog* Engine() override;
 
 private:

@@ -37,8 +37,11 @@ public:
             m_dialog->Engine().ApplyPreferences(block);
         return m_dialog != nullptr;
     }
-    // The engines read the addresses from the application whenever they connect.
-    void OnAnalyzerAddressChanged() override {}
+    void OnAnalyzerAddressChanged() override
+    {
+        if (m_dialog)
+            m_dialog->Engine().OnAnalyzerAddressChanged();
+    }
     AnalyzerDialog* Engine() override { return m_dialog ? &m_dialog->Engine() : nullptr; }
 
 private:

@@ -71,17 +71,38 @@ TEST(CommandQueue, RefusesWhatItCannotHoldInsteadOfOverflowing)
     EXPECT_EQ(q.Strings()[3], std::string(45, 'd'));
 }
 
-TEST(CommandQueue, QueuesEachSettingOncePerWrite)
+TEST(CommandQueue, ASettingGoesOutOncePerWriteWithTheTextQueuedLast)
 {
     CommandQueue q;
     EXPECT_TRUE(q.QueueOnce(kQueuedAmplitude, "AMPL,1;"));
+    EXPECT_TRUE(q.QueueCommand("DCOF,0.5;"));
     EXPECT_TRUE(q.QueueOnce(kQueuedAmplitude, "AMPL,2;"));
     EXPECT_TRUE(q.QueueOnce(kQueuedWaveform, "WAVE,SINE;"));
-    EXPECT_EQ(q.Strings(), std::vector<std::string>{"AMPL,1;WAVE,SINE;"});
+    EXPECT_EQ(q.Strings(), std::vector<std::string>{"AMPL,2;DCOF,0.5;WAVE,SINE;"});
     q.Clear();
     EXPECT_FALSE(q.IsQueued(kQueuedAmplitude));
-    EXPECT_TRUE(q.QueueOnce(kQueuedAmplitude, "AMPL,2;"));
-    EXPECT_EQ(q.Strings(), std::vector<std::string>{"AMPL,2;"});
+    EXPECT_TRUE(q.QueueOnce(kQueuedAmplitude, "AMPL,0.5;"));
+    EXPECT_EQ(q.Strings(), std::vector<std::string>{"AMPL,0.5;"});
+}
+
+TEST(CommandQueue, ALongerTextThatNoLongerFitsLeavesTheSettingUnqueued)
+{
+    CommandQueue q;
+    ASSERT_TRUE(q.QueueOnce(kQueuedAmplitude, "AMPL,1;"));
+    ASSERT_TRUE(q.QueueCommand(std::string(43, 'a')));  // 50: the first string is full
+    for (char c : std::string("bcd"))
+        ASSERT_TRUE(q.QueueCommand(std::string(50, c)));
+    EXPECT_FALSE(q.QueueOnce(kQueuedAmplitude, "AMPL,0.00123;"));
+    EXPECT_FALSE(q.IsQueued(kQueuedAmplitude));
+    EXPECT_EQ(q.Strings().front(), std::string(43, 'a'));
+    // A text of the same length still takes the earlier one's place.
+    CommandQueue same;
+    ASSERT_TRUE(same.QueueOnce(kQueuedAmplitude, "AMPL,1;"));
+    ASSERT_TRUE(same.QueueCommand(std::string(43, 'a')));
+    for (char c : std::string("bcd"))
+        ASSERT_TRUE(same.QueueCommand(std::string(50, c)));
+    EXPECT_TRUE(same.QueueOnce(kQueuedAmplitude, "AMPL,3;"));
+    EXPECT_EQ(same.Strings().front(), "AMPL,3;" + std::string(43, 'a'));
 }
 
 TEST(SendQueuedCommands, JoinedModeWritesOnceAndLogsTheJoinedText)

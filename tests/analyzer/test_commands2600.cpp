@@ -9,6 +9,7 @@
 #include "analyzer/family2600/Identification.h"
 #include "analyzer/family2600/Settings.h"
 #include "analyzer/sweep/CommandQueue.h"
+#include "analyzer/sweep/NumberText.h"
 
 using namespace analyzer;
 using namespace analyzer::family2600;
@@ -130,6 +131,16 @@ TEST(Limits2600, AmplitudeLimitsByImpedanceAndFrequency)
     EXPECT_DOUBLE_EQ(LimitMaxAcVoltsOut(0, OutputImpedance::Ohms50, false, 0), 0.001);
     EXPECT_DOUBLE_EQ(LimitMaxAcVoltsOut(9, OutputImpedance::Ohms2, false, 0), 2.0);
     EXPECT_DOUBLE_EQ(ClampStepsPerDecade(5000), 2000);
+    // The product rule holds for the amplitude and frequency as sent: three and four digits.
+    const struct {
+        double frequency, limit;
+    } products[] = {{19.95e6, 4.01}, {19.949e6, 4.01}, {12e6, 6.66}, {15e6, 5.33}, {8e6, 10}, {33.33e6, 2.4}};
+    for (const auto& p : products) {
+        const double volts = LimitAcVoltsOut(10, 0.001, OutputImpedance::Ohms50, true, p.frequency);
+        EXPECT_DOUBLE_EQ(volts, p.limit) << p.frequency;
+        EXPECT_DOUBLE_EQ(AmplitudeAsSent(volts), volts) << p.frequency;
+        EXPECT_LE(volts * RoundToSignificant(p.frequency, 4), 80e6) << p.frequency;
+    }
     EXPECT_DOUBLE_EQ(ClampFrequencyStep(0), 1e-05);
     EXPECT_DOUBLE_EQ(ClampDcVoltsOut(-0.009), 0.0);
     EXPECT_EQ(ClampCycles(12.9), 12);

@@ -79,6 +79,30 @@ TEST(FrequencyStepping, SweepsEndExactlyAtTheStopFrequency)
     }
 }
 
+TEST(FrequencyStepping, StepsFinerThanTheDigitsSentGoOnToTheNextFrequencySentDifferently)
+{
+    const struct {
+        double start, stop;
+        bool log;
+        double step;
+        std::vector<double> readings;  // as sent
+    } cases[] = {
+        {10000, 10030, false, 1, {10000, 10010, 10020, 10030}},
+        {10030, 10000, false, 1, {10030, 10020, 10010, 10000}},
+        {9997, 10026, false, 1, {9997, 9998, 9999, 10000, 10010, 10020, 10026}},
+        {10002, 9997, false, 1, {10000, 9999, 9998, 9997}},
+        {1000, 1002, false, 0.3, {1000, 1001, 1002}},
+        {0.0012, 0.001197, false, 1e-8, {0.0012, 0.001199, 0.001198, 0.001197}},
+    };
+    for (const auto& c : cases) {
+        std::vector<double> readings;
+        RunSweep(Sweep(c.start, c.stop, c.log, c.step), readings);
+        ASSERT_EQ(readings.size(), c.readings.size()) << c.start << " to " << c.stop;
+        for (std::size_t i = 0; i < readings.size(); ++i)
+            EXPECT_DOUBLE_EQ(readings[i], RoundToSignificant(c.readings[i], 4)) << c.start << " to " << c.stop << " #" << i;
+    }
+}
+
 TEST(FrequencyStepping, NextFrequencyStartsFromTheStartAndStaysThereInStartFrequencyMode)
 {
     SweepState s = Sweep(20, 2000, true, 1);

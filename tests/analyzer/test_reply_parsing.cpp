@@ -22,12 +22,11 @@ TEST(ReplyTokenizer, CapitalsSeparateTokensButExponentsSurvive)
     EXPECT_FALSE(t.NextValue());
 }
 
-TEST(ReplyTokenizer, NonNumbersReadAsZeroAndNonFiniteValuesAsMissing)
+TEST(ReplyTokenizer, GarbledAndNonFiniteValuesAreMissingAndUsedUp)
 {
-    ReplyTokenizer t("abc,1e999,nan,7");
-    EXPECT_DOUBLE_EQ(*t.NextValue(), 0.0);
-    EXPECT_FALSE(t.NextValue());
-    EXPECT_FALSE(t.NextValue());
+    ReplyTokenizer t("abc,1e999,nan,#.#%&*E-!@,1.5#,-$?.&,7");
+    for (int i = 0; i < 6; ++i)
+        EXPECT_FALSE(t.NextValue()) << i;
     EXPECT_DOUBLE_EQ(*t.NextValue(), 7.0);
 }
 
@@ -73,6 +72,9 @@ TEST(ReadingReply, AMissingValueIsNamedAndLeavesTheReadingUnchanged)
         {"100,1,0,2,3,4", 3, "dCH3Phase"},
         {"100,1,0,2,3,4,5", 4, "dCH4V-Pk"},
         {"100,1,0,2,3,4,5,6", 4, "dCH4Phase"},
+        // A garbled value counts as missing.
+        {"FREQ,1.000000E+02,#.!@$%&E-?*,!.#&*", 2, "dCH1V-Pk"},
+        {"100,1,-#$&.?!@%,2,3", 2, "dCH1Phase"},
     };
     for (const auto& c : cases) {
         Reading r;

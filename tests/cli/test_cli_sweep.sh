@@ -60,6 +60,11 @@ expect_status 0 f880info -- "$CLI" info "$WORK/f880.tal"
 expect_text f880info "$WORK/f880info.out" "Data gathered by the Talvern 880 System"
 expect_status 2 f1960usb -- "$CLI" sweep --type RLC1960 --usb --start 10 --stop 100 --out "$WORK/bad.tal"
 
+# Linear steps finer than the four digits sent: each frequency is measured once.
+expect_status 0 fine -- "$CLI" sweep --type RLC1960 --start 10000 --stop 10030 --linear-step 1 --simulate "noise=0" \
+    --out "$WORK/fine.tal"
+expect_text fine "$WORK/fine.out" "4 readings written to $WORK/fine.tal"
+
 # The analyzer vanishes mid-sweep: the report, exit 4, and the readings so far in the document.
 expect_status 4 lost -- "$CLI" sweep --start 10 --stop 100k --simulate "fault=vanish_after:5" --out "$WORK/lost.tal"
 expect_text lost "$WORK/lost.err" "talvern-cli: Error on GPIB Bus..."

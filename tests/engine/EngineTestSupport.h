@@ -44,6 +44,18 @@ inline void PumpPending()
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
+// A prompter whose message boxes, like modal ones, run the events posted meanwhile while shown.
+class ModalPrompter final : public ScriptedPrompter {
+public:
+    PromptResult Message(const std::string& text, const std::string& caption, PromptButtons buttons,
+                         PromptIcon icon) override
+    {
+        const PromptResult result = ScriptedPrompter::Message(text, caption, buttons, icon);
+        PumpPending();
+        return result;
+    }
+};
+
 // A sleeper that records waits and runs a test's action at a chosen one.
 class HookSleeper final : public instrument::Sleeper {
 public:
@@ -152,7 +164,7 @@ protected:
         return text;
     }
 
-    ScriptedPrompter prompter;
+    ModalPrompter prompter;
     HookSleeper sleeper;
     instrument::ScopedSleeper useSleeper{sleeper};
     CTalDocument document;

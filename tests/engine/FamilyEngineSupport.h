@@ -109,7 +109,7 @@ protected:
         return text;
     }
 
-    ScriptedPrompter prompter;
+    ModalPrompter prompter;
     HookSleeper sleeper;
     instrument::ScopedSleeper useSleeper{sleeper};
     CTalDocument document;

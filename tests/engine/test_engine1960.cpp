@@ -145,6 +145,39 @@ TEST_F(Engine1960, AddressChangeMovesTheAnalyzerToTheApplicationAddress)
     EXPECT_GE(Frequencies().size(), 2u);
 }
 
+TEST_F(Engine1960, AnAnalyzerFoundAtANewAddressIsOpenedThereByTheNextSweep)
+{
+    Analyzer1960Engine& e = MakeEngine();
+    e.SetStopFrequency(20);
+    ASSERT_TRUE(RunSweep()) << fullLog << Shown();
+    // The bus search finds the analyzer at address 9; the application's address is still 5.
+    ASSERT_TRUE(ChangeSim("address=9"));
+    host.gpibAddressAnalyzer = 9;
+    e.OnAnalyzerAddressChanged();
+    fullLog.clear();
+    ASSERT_TRUE(RunSweep()) << fullLog << Shown();
+    EXPECT_TRUE(prompter.shown.empty()) << Shown();
+    EXPECT_EQ(completions, (std::vector<int>{0, 0}));
+    EXPECT_EQ(Sent().front(), "CONFIG,153,5;PROGRAM,STORE,1;");
+    EXPECT_EQ(host.gpibAddressAnalyzer, 5);
+    EXPECT_EQ(document.GetPointCount(1), document.GetPointCount(0));
+}
+
+TEST_F(Engine1960, ADeviceThatCannotBeOpenedAgainAfterTheAddressChangeEndsTheSweep)
+{
+    ASSERT_TRUE(ConfigureSim("address=8"));
+    host.gpibAddressApplication = 31;  // the bus refuses a descriptor there
+    host.gpibAddressAnalyzer = 8;
+    Analyzer1960Engine& e = MakeEngine();
+    ASSERT_TRUE(RunSweep()) << fullLog << Shown();
+    EXPECT_EQ(completions, std::vector<int>{1});
+    ASSERT_EQ(prompter.shown.size(), 1u) << Shown();
+    EXPECT_EQ(prompter.shown[0].text,
+              "Can't open GPIB connection.\r\nPlease ensure the National Instruments GPIB Software is installed.");
+    EXPECT_FALSE(e.IsSweeping());
+    EXPECT_EQ(document.GetDataSetCount(), 0);
+}
+
 TEST_F(Engine1960, WrongIdentificationStopsTheSweep)
 {
     ASSERT_TRUE(ConfigureSim("idn=ACME Model 1860"));

@@ -80,6 +80,20 @@ TEST_F(Engine5060, ErrorBitIsDecodedFromTheErrorByteAndShutsDown)
     EXPECT_FALSE(e.Initialized());
 }
 
+TEST_F(Engine5060, ADeviceThatCannotBeOpenedEndsTheSweepAsABusError)
+{
+    host.gpibAddressApplication = 31;  // the bus refuses the descriptor
+    Analyzer5060Engine& e = MakeEngine();
+    ASSERT_TRUE(RunSweep()) << fullLog;
+    EXPECT_EQ(completions, std::vector<int>{1});
+    ASSERT_EQ(prompter.shown.size(), 1u) << Shown();
+    EXPECT_EQ(prompter.shown[0].text,
+              "Can't open GPIB connection.\r\nPlease ensure the National Instruments GPIB Software is installed.");
+    EXPECT_FALSE(e.IsSweeping());
+    EXPECT_EQ(e.ControlState().runSweepText, "Run &Sweep");
+    EXPECT_FALSE(e.BusErrorFlag());  // reported, then cleared
+}
+
 TEST_F(Engine5060, MissingReplyValueIsNamed)
 {
     ASSERT_TRUE(ConfigureSim("fault=truncated"));

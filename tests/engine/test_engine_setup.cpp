@@ -110,6 +110,26 @@ TEST_F(Opening, AnAddressChangeMovesTheAnalyzerFirst)
     EXPECT_NE(fullLog.find("Talvern Analyzer found.\r\n"), std::string::npos);
 }
 
+TEST_F(Opening, AnAnalyzerFoundAtANewAddressIsOpenedThereByTheNextSweep)
+{
+    Analyzer2600Engine& e = StartEngine(false);
+    ASSERT_TRUE(e.Initialized());
+    // The bus search finds the analyzer at address 9; the application's address is still 5.
+    ASSERT_TRUE(ChangeSim("address=9"));
+    host.gpibAddressAnalyzer = 9;
+    e.OnAnalyzerAddressChanged();
+    EXPECT_FALSE(e.Initialized());
+    fullLog.clear();
+    e.SetStartFrequency(100);
+    e.SetStopFrequency(1000);
+    ASSERT_TRUE(RunSweep()) << fullLog << Shown();
+    EXPECT_TRUE(prompter.shown.empty()) << Shown();
+    EXPECT_EQ(completions, std::vector<int>{0});
+    EXPECT_EQ(Sent().front(), "ADDR,5;");
+    EXPECT_EQ(host.gpibAddressAnalyzer, 5);
+    EXPECT_EQ(document.GetPointCount(0), 11);
+}
+
 TEST_F(Opening, TwoOhmOutputLimitsFrequencyAndAmplitude)
 {
     Analyzer2600Engine& e = StartEngine(false);
@@ -156,8 +176,9 @@ TEST_F(Opening, AmplitudeTimesFrequencyStaysWithinTheOutputRating)
     e.SetStopFrequency(20e6);
     e.SetAcVoltsOutField(10);
     ASSERT_TRUE(RunSweep()) << fullLog;
-    // 80,000,000 V Hz / 20 MHz: the amplitude for the next point is lowered to 4 V.
-    EXPECT_TRUE(Contains(Sent(), "AMPL,4;FREQ,2E+07;MEAS;")) << fullLog;
+    // 80,000,000 V Hz / 20 MHz: the amplitude is lowered to 4 V from the first point on.
+    EXPECT_EQ(fullLog.find("AMPL,10"), std::string::npos) << fullLog;
+    EXPECT_NE(fullLog.find("AMPL,4;"), std::string::npos) << fullLog;
     EXPECT_EQ(e.Fields().acVoltsOut, 4.0);
 }
 

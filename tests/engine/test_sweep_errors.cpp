@@ -7,6 +7,7 @@
 
 #include "analyzer/engine/CallbackInterface.h"
 #include "analyzer/engine/SweepStepObserver.h"
+#include "instrument/visa/Tal2600Driver.h"
 
 namespace {
 
@@ -116,6 +117,72 @@ TEST_P(CallbackSweep, AnErrorDuringTheSettlingReadingsStillReachesTheCallback)
     EXPECT_NE(prompter.shown[0].text.find("In OnMsg2600Sweep(), serial poll shows an error\r\n"), std::string::npos);
     EXPECT_NE(prompter.shown[0].text.find(" Bit5-Standard Event Summary Bit"), std::string::npos);
     EXPECT_FALSE(engine->InStartFrequencyMode());
+}
+
+TEST_P(CallbackSweep, GarbledValuesAreReportedAndNotRecorded)
+{
+    Analyzer2600Engine& e = Start();
+    AfterReadings garble(2, [&] { ASSERT_TRUE(ChangeSim("fault=garbled")); });
+    e.SetStepObserver(&garble);
+    ASSERT_TRUE(RunCallbackSweep()) << fullLog;
+    EXPECT_EQ(callback.codes, std::vector<int>{2});
+    EXPECT_EQ(document.GetPointCount(0), 2);
+    ASSERT_EQ(prompter.shown.size(), 1u) << Shown();
+    EXPECT_NE(prompter.shown[0].text.find("In OnMsg2600Sweep(), data shows an error - dCH1V-Pk\r\n"), std::string::npos)
+        << Shown();
+}
+
+TEST_P(CallbackSweep, ABusFailureAfterTheLastReadingIsReportedOnce)
+{
+    // Four settling readings and the sweep's eleven are read; the next write finds no analyzer
+    // while the sweep-finished message is already posted. The box runs it in its event loop.
+    ASSERT_TRUE(ConfigureSim("fault=vanish_after:15"));
+    Start();
+    ASSERT_TRUE(RunCallbackSweep()) << fullLog;
+    enginetest::PumpPending();
+    EXPECT_EQ(callback.codes, std::vector<int>{1});
+    EXPECT_EQ(document.GetPointCount(0), 11);
+    ASSERT_EQ(prompter.shown.size(), 1u) << Shown();
+    EXPECT_EQ(prompter.shown[0].text.rfind(GetParam() ? "Error on USB Bus...\r\n" : "Error on GPIB Bus...\r\n", 0), 0u);
+    EXPECT_FALSE(engine->IsSweeping());
+    EXPECT_FALSE(engine->BusErrorFlag());
+}
+
+// Writes a command to the analyzer behind the engine's back after the first measure command.
+class WriteOnce final : public SweepStepObserver {
+public:
+    WriteOnce(Analyzer2600Engine& engine, const char* command) : engine_(engine), command_(command) {}
+    void OnMeasureCommandWritten() override
+    {
+        if (done_)
+            return;
+        done_ = true;
+        const AnalyzerConnection& bus = engine_.Connection();
+        if (bus.UsesUsb())
+            tal2600_WriteInstrData(bus.vi, command_.c_str());
+        else
+            gpib::ibwrt(bus.device, command_.data(), static_cast<long>(command_.size()));
+    }
+
+private:
+    Analyzer2600Engine& engine_;
+    std::string command_;
+    bool done_ = false;
+};
+
+TEST_P(CallbackSweep, MessagesThatComeWithAReadingAreReadAndTheSweepGoesOn)
+{
+    Analyzer2600Engine& e = Start();
+    // The version messages arrive while the second point is measured: its request shows the
+    // reading and the message bits together.
+    WriteOnce version(e, "VERSION;");
+    e.SetStepObserver(&version);
+    ASSERT_TRUE(RunCallbackSweep()) << fullLog;
+    EXPECT_EQ(callback.codes, std::vector<int>{0});
+    EXPECT_TRUE(prompter.shown.empty()) << Shown();
+    EXPECT_EQ(document.GetPointCount(0), 11);
+    EXPECT_NE(fullLog.find("Received:'VERSION MAIN 2.05"), std::string::npos) << fullLog;
+    EXPECT_NE(fullLog.find("Received:'VERSION FPGA 2.3"), std::string::npos) << fullLog;
 }
 
 INSTANTIATE_TEST_SUITE_P(Bus, CallbackSweep, testing::Values(false, true),
