@@ -7,6 +7,7 @@
 #include "analyzer/family1800/Texts.h"
 #include "analyzer/family1960/Commands.h"
 #include "analyzer/family1960/ParameterDump.h"
+#include "analyzer/sweep/NumberText.h"
 
 using namespace analyzer;
 using namespace analyzer::family1960;
@@ -47,7 +48,7 @@ void Analyzer1852Engine::QueueStartSettings()
     m_holdAmplitude = true;
     ApplyBandCeiling(m_sweep.startFrequency);
     m_holdAmplitude = false;
-    m_amplitudeInEffect = m_fields.acVoltsOut;
+    m_amplitudeInEffect = AmplitudeAsSent(m_fields.acVoltsOut);
     // The analyzer may still have the amplitude of the last stop (0 V with the DC output on), so
     // the first point is measured with the amplitude it is recorded with.
     m_queue += AmplitudeCommand(m_fields.acVoltsOut);

@@ -79,7 +79,7 @@ void Analyzer1960Engine::StartAnalyzer()
 void Analyzer1960Engine::QueueStartSettings()
 {
     SetMaxAcVoltsOutField(m_fields.maxAcVoltsOut);
-    m_amplitudeInEffect = m_fields.acVoltsOut;
+    m_amplitudeInEffect = AmplitudeAsSent(m_fields.acVoltsOut);
     SetDcVoltsOut(m_fields.dcVoltsOut);
     m_queue += CouplingCommand(m_fields.coupling);
     m_queue += DelayCommand(m_fields.delay);
@@ -143,7 +143,7 @@ void Analyzer1960Engine::OnMsgSweep()
 
     const double next = NextPointFrequency(*stepOrigin);
     QueueNextPointSettings(next);
-    m_amplitudeInEffect = m_fields.acVoltsOut;
+    m_amplitudeInEffect = AmplitudeAsSent(m_fields.acVoltsOut);
     m_queue += MeasureAtCommand(next);
     if (!WriteQueue(handler)) {
         PostStopOfMeasurement();

@@ -132,7 +132,7 @@ void Analyzer5060Engine::StartAnalyzer()
     if (m_fields.servoOn)
         m_fields.acVoltsOut = 0.01;
     SetMaxAcVoltsOutField(m_fields.maxAcVoltsOut);
-    m_amplitudeInEffect = m_fields.acVoltsOut;
+    m_amplitudeInEffect = AmplitudeAsSent(m_fields.acVoltsOut);
     SetDcVoltsOut(m_fields.dcVoltsOut);
     m_queue += IntegrationCommands(m_fields);
     TakeSweepSettings();
@@ -193,7 +193,7 @@ void Analyzer5060Engine::OnMsg5060Sweep()
     }
 
     const std::optional<double> stepOrigin = JudgeAndDeliverReading(Texts());
-    m_amplitudeInEffect = m_fields.acVoltsOut;
+    m_amplitudeInEffect = AmplitudeAsSent(m_fields.acVoltsOut);
     if (!stepOrigin || !IsMeasuring())
         return;
 

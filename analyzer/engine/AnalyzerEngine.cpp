@@ -543,8 +543,9 @@ std::optional<double> AnalyzerEngine<F, C>::JudgeAndDeliverReading(const FamilyT
 {
     m_sweep.numeratorChannel = m_fields.numeratorChannel;
     m_sweep.denominatorChannel = m_fields.denominatorChannel;
+    // The ceiling as the analyzer is told it, as the amplitude in effect is.
     const ServoSettings servo{m_fields.servoOn, m_fields.servoChannel, m_fields.servoAcVoltsIn, m_fields.servoStepDb,
-                              m_fields.maxAcVoltsOut};
+                              AmplitudeAsSent(m_fields.maxAcVoltsOut)};
     const MaxChangeSettings maxChange{m_fields.maxChangeGainOn, m_fields.maxChangeGain, m_fields.maxChangePhaseOn,
                                       m_fields.maxChangePhase};
     const Judgement judgement = JudgeReading(m_sweep, servo, maxChange, m_sweeping, texts);

@@ -14,11 +14,6 @@ std::string AmplitudeCommand(double volts)
     return FormatNumberText("AMPL,%.3G;", std::clamp(volts, 0.001, 10.0));
 }
 
-double AmplitudeAsSent(double volts)
-{
-    return ParseLeadingDouble(AmplitudeCommand(volts).substr(5));
-}
-
 std::string DcOffsetCommand(double volts)
 {
     return FormatNumberText("DCOF,%.3G;", ClampDcVoltsOut(volts));

@@ -23,7 +23,6 @@ inline constexpr const char* kBiasOff = "BIAS,OFF;";
 
 // Setting commands. Frequencies "%.4G", amplitudes "%.3G".
 std::string AmplitudeCommand(double volts);        // "AMPL,%.3G;", 0.001-10 V
-double AmplitudeAsSent(double volts);              // the amplitude that command sets
 std::string DcOffsetCommand(double volts);         // "DCOF,%.3G;", the DC Volts Out clamp
 std::string WaveformCommand(Waveform waveform);    // "WAVE,SINE;", "WAVE,SQUA;"
 std::string OutputImpedanceCommand(OutputImpedance impedance);  // "ZOUT,2;", "ZOUT,50;"

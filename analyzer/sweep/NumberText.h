@@ -26,4 +26,10 @@ int ParseLeadingInt(std::string_view text);
 // value rounded to the given number of significant digits, as "%.*G" shows it.
 double RoundToSignificant(double value, int digits);
 
+// An output amplitude (V) as every family's command tells it to the analyzer ("%.3G").
+inline double AmplitudeAsSent(double volts)
+{
+    return RoundToSignificant(volts, 3);
+}
+
 } // namespace analyzer

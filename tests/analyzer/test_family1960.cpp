@@ -33,7 +33,10 @@ TEST(Family1960Reply, MissingValuesAreNamedAndLeaveTheReadingAlone)
         const char* text;
         const char* missing;
     } cases[] = {{"", "dFreq"}, {"1000", "dCH1VRMS"}, {"1000,0.5", "dCH2VRMS"}, {"1000,0.5,0.25", "dCH2Phase"},
-                 {"1000,0.5,0.25,-6", "dCH2Phase"}};
+                 {"1000,0.5,0.25,-6", "dCH2Phase"},
+                 // garbled values count as missing; the skipped fourth value does not matter
+                 {"1.000000E+03,#.&%!?E-@*,2.5E-01,-6,-45", "dCH1VRMS"},
+                 {"1000,0.5,0.25,-$.#&!,-4#.5", "dCH2Phase"}};
     for (const auto& c : cases) {
         Reading reading;
         const auto context = ParseGainPhaseReply(c.text, Texts().family, reading);

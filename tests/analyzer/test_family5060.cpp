@@ -36,7 +36,8 @@ TEST(Family5060Reply, MissingValuesAreNamed)
                  {"0.5,-6,10", "dFreq"},
                  {"0.5,-6,10,1000,0.25,-12", "dCH2Phase"},
                  {"0.5,-6,10,1000,0.25,-12,-45,-6", "dCH3VRMS"},
-                 {"0.5,-6,10,1000,0.25,-12,-45,-6,0.1,-20", "dCH3Phase"}};
+                 {"0.5,-6,10,1000,0.25,-12,-45,-6,0.1,-20", "dCH3Phase"},
+                 {"MAG 5.0E-01,DB -6,PH 1#.5,FR 1000", "dCH1Phase"}};
     for (const auto& c : cases) {
         Reading reading;
         const auto context = ParseMeasurementReply(c.text, reading);
