@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
@@ -11,6 +12,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "data/CLocaleNumbers.h"
+#include "data/EngineeringNotation.h"
 #include "data/TalDocument.h"
 #include "rlc/model/CircuitKind.h"
 #include "rlc/ui/CircuitSchematic.h"
@@ -74,6 +77,18 @@ RLCDialogTabModel::RLCDialogTabModel(std::function<CTalView*()> activeDisplay, Q
     m_createPlot = new QPushButton(QStringLiteral("Create Plot"), this);
     m_createPlot->setObjectName(QStringLiteral("createPlot"));
     m_createPlot->setAutoDefault(false);
+    m_refine = new QPushButton(QStringLiteral("Refine"), this);
+    m_refine->setObjectName(QStringLiteral("refine"));
+    m_refine->setAutoDefault(false);
+    m_bestFit = new QPushButton(QStringLiteral("Best Fit"), this);
+    m_bestFit->setObjectName(QStringLiteral("bestFit"));
+    m_bestFit->setAutoDefault(false);
+    for (int i = 0; i < 3; ++i) {
+        m_uncertainty[i] = new QLabel(this);
+        m_uncertainty[i]->setObjectName(QStringLiteral("uncertainty%1").arg(i));
+    }
+    m_residual = new QLabel(this);
+    m_residual->setObjectName(QStringLiteral("residual"));
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Component:"), this), 0, 0);
@@ -89,10 +104,19 @@ RLCDialogTabModel::RLCDialogTabModel(std::function<CTalView*()> activeDisplay, Q
     grid->addWidget(new QLabel(QStringLiteral("C:"), this), 4, 0);
     grid->addWidget(m_c, 4, 1);
     grid->addWidget(new QLabel(QStringLiteral("F"), this), 4, 2);
+    for (int i = 0; i < 3; ++i)
+        grid->addWidget(m_uncertainty[i], 2 + i, 3);
+    grid->addWidget(m_residual, 5, 1, 1, 3);
+    grid->setColumnMinimumWidth(3, 80);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_createPlot);
+    buttons->addWidget(m_refine);
+    buttons->addWidget(m_bestFit);
+    buttons->addStretch();
     auto* page = new QVBoxLayout(this);
     page->addLayout(grid);
     page->addWidget(m_schematic, 0, Qt::AlignHCenter);
-    page->addWidget(m_createPlot, 0, Qt::AlignLeft);
+    page->addLayout(buttons);
     page->addStretch();
 
     connect(m_kind, &QComboBox::activated, this, &RLCDialogTabModel::ChooseKind);
@@ -101,6 +125,8 @@ RLCDialogTabModel::RLCDialogTabModel(std::function<CTalView*()> activeDisplay, Q
     connect(m_second, &CEditComponent::committed, this, [this] { CommitField(m_second, m_page.m_second); });
     connect(m_c, &CEditComponent::committed, this, [this] { CommitField(m_c, m_page.m_c); });
     connect(m_createPlot, &QPushButton::clicked, this, &RLCDialogTabModel::CreatePlot);
+    connect(m_refine, &QPushButton::clicked, this, &RLCDialogTabModel::Refine);
+    connect(m_bestFit, &QPushButton::clicked, this, &RLCDialogTabModel::BestFit);
     ShowState();
 }
 
@@ -140,6 +166,23 @@ int RLCDialogTabModel::CreatePlot()
     return document ? m_page.CreatePlot(*document) : -1;
 }
 
+void RLCDialogTabModel::Refine()
+{
+    if (const CTalDocument* document = ActiveDocument()) {
+        m_page.Refine(*document);
+        ShowState();
+    }
+}
+
+void RLCDialogTabModel::BestFit()
+{
+    if (const CTalDocument* document = ActiveDocument()) {
+        m_page.BestFit(*document);
+        FillDataSetList(document);
+        ShowState();
+    }
+}
+
 void RLCDialogTabModel::CopySchematic()
 {
     QApplication::clipboard()->setImage(CircuitSchematicImage(m_page.Kind()));
@@ -175,6 +218,7 @@ void RLCDialogTabModel::ShowState()
     show(m_r, m_page.m_r);
     show(m_second, m_page.m_second);
     show(m_c, m_page.m_c);
+    ShowRefinement();
     const int kind = m_page.Kind();
     {
         const QSignalBlocker blocker(m_kind);
@@ -185,12 +229,29 @@ void RLCDialogTabModel::ShowState()
     m_schematic->setPixmap(QPixmap::fromImage(CircuitSchematicImage(kind)));
 }
 
+void RLCDialogTabModel::ShowRefinement()
+{
+    const auto& refinement = m_page.Refinement();
+    const ModelValues none;
+    const ModelValues& u = refinement ? refinement->uncertainty : none;
+    const ModelValueField* fields[3] = {&m_page.m_r, &m_page.m_second, &m_page.m_c};
+    const double uncertainties[3] = {u.r, u.second, u.c};
+    for (int i = 0; i < 3; ++i)
+        m_uncertainty[i]->setText(fields[i]->refined && uncertainties[i] >= 0
+                                      ? QString::fromStdString("\u00B1 " + FormatEngineering(uncertainties[i], 3))
+                                      : QString());
+    m_residual->setText(refinement ? QString::fromStdString(FormatC("Residual: %.2e%s", refinement->residual,
+                                                                    refinement->converged ? "" : " (not converged)"))
+                                   : QString());
+}
+
 void RLCDialogTabModel::CommitField(CEditComponent* edit, ModelValueField& field)
 {
     const std::string text = edit->text().toStdString();
     if (text == field.text)
         return;
-    ModelPage::CommitText(field, text);
+    m_page.Commit(field, text);
     edit->SetValue(field.value, field.precision);
     edit->setText(QString::fromStdString(field.text));
+    ShowRefinement();
 }

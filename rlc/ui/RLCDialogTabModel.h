@@ -3,7 +3,9 @@
 // "Component:" list chooses the circuit kind (schematic redrawn, data-set list refilled, fit
 // run), the "Dataset:" list is refilled from the active document whenever it is opened, the
 // R, L (or Rp) and C fields show the fit and take the user's values, and "Create Plot" adds
-// the model's impedance to the document. Ctrl+C copies the schematic as a bitmap.
+// the model's impedance to the document. "Refine" puts the least-squares values into the fields
+// with their standard uncertainties and the residual beside them; "Best Fit" also picks the
+// kind ranked best. Ctrl+C copies the schematic as a bitmap.
 #include <QWidget>
 
 #include <functional>
@@ -30,6 +32,9 @@ public:
     void ChooseDataSet(int position);
     // "Create Plot": the new data set's index, or -1.
     int CreatePlot();
+    // "Refine" and "Best Fit" on the active document.
+    void Refine();
+    void BestFit();
     // The schematic of the chosen kind onto the clipboard as a bitmap.
     void CopySchematic();
 
@@ -41,6 +46,8 @@ private:
     void FillDataSetList(const CTalDocument* document);
     // Fields, second label and unit, and the schematic as the page's state has them.
     void ShowState();
+    // The uncertainties beside the refined fields and the residual, or nothing.
+    void ShowRefinement();
     void CommitField(CEditComponent* edit, ModelValueField& field);
 
     std::function<CTalView*()> m_activeDisplay;
@@ -53,5 +60,9 @@ private:
     QLabel* m_secondLabel;
     QLabel* m_secondUnit;
     QLabel* m_schematic;
+    QLabel* m_uncertainty[3];  // beside R, the second value and C
+    QLabel* m_residual;
     QPushButton* m_createPlot;
+    QPushButton* m_refine;
+    QPushButton* m_bestFit;
 };

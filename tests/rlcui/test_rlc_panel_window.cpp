@@ -13,8 +13,11 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include <cmath>
+#include <cstdlib>
 #include <set>
 
+#include "../rlc/ImpedanceCurves.h"
 #include "RlcUiFixture.h"
 #include "data/DataSet.h"
 #include "rlc/model/CircuitKind.h"
@@ -303,6 +306,53 @@ TEST_F(RlcPanelWindowTest, CtrlCOnTheModelPageCopiesTheSchematic)
     const QImage copied = QApplication::clipboard()->image();
     ASSERT_FALSE(copied.isNull());
     EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), CircuitSchematicImage(KIND_R_PLUS_L_PAR_C));
+}
+
+// "Best Fit" picks the kind and refines it: the fields show the refined values, the labels
+// beside them the uncertainties and below them the residual; a typed value ends all of that.
+// With TALVERN_TEST_PICTURES set, the page is saved there as model-best-fit.png.
+TEST_F(RlcPanelWindowTest, BestFitAndRefineShowTheRefinedValuesWithTheirUncertainties)
+{
+    OpenAnalyzer();
+    OpenPanel();
+    CTalDocument& doc = *ActiveDocument();
+    // A tank read with 0.01% noise (a fixed sequence), so that the uncertainties are of a size.
+    const ModelValues tank{10, 2.2e-3, 470e-9};
+    int step = 0;
+    auto set = rlctest::CurveSet(rlctest::LogFrequencies(10, 1e6, 10), [&](double w) {
+        const double wobble = 1e-4 * std::sin(2.7 * ++step);
+        return rlctest::IdealImpedance(KIND_R_PLUS_L_PAR_C, tank, w) * rlctest::Complex(1 + wobble, wobble);
+    });
+    set->m_name = "tank";
+    set->m_calibrationRole = 5;
+    doc.AddDataSet(std::move(set));
+    RLCDialogTabModel& model = panel->Model();
+    panel->findChild<QTabWidget*>()->setCurrentWidget(&model);
+
+    Control<QPushButton>("bestFit")->click();
+    EXPECT_EQ(Control<QComboBox>("component")->currentIndex(), KIND_R_PLUS_L_PAR_C);
+    EXPECT_EQ(Control<QComboBox>("dataSet")->currentText().toStdString(), "1_tank");
+    EXPECT_EQ(Control<QLineEdit>("r")->text().toStdString(), "10");
+    EXPECT_EQ(Control<QLineEdit>("second")->text().toStdString(), "2.2 m");
+    EXPECT_EQ(Control<QLineEdit>("c")->text().toStdString(), "470 n");
+    for (const char* name : {"uncertainty0", "uncertainty1", "uncertainty2"})
+        EXPECT_TRUE(Control<QLabel>(name)->text().startsWith(QStringLiteral("\u00B1 "))) << name;
+    EXPECT_TRUE(Control<QLabel>("residual")->text().startsWith(QStringLiteral("Residual: ")));
+    EXPECT_TRUE(ReportCircuitOf(model.Page()).Refined());
+    if (const char* pictures = std::getenv("TALVERN_TEST_PICTURES"))
+        panel->grab().save(QString::fromLocal8Bit(pictures) + QStringLiteral("/model-best-fit.png"));
+
+    Enter("r", "12");
+    EXPECT_EQ(Control<QLabel>("uncertainty0")->text().toStdString(), "");
+    EXPECT_EQ(Control<QLabel>("residual")->text().toStdString(), "");
+    EXPECT_FALSE(ReportCircuitOf(model.Page()).Refined());
+
+    model.ChooseKind(KIND_R_PLUS_L_PLUS_C);  // the wrong kind refines to a poor residual
+    EXPECT_EQ(Control<QLabel>("residual")->text().toStdString(), "");
+    Control<QPushButton>("refine")->click();
+    ASSERT_TRUE(model.Page().Refinement().has_value());
+    EXPECT_GT(model.Page().Refinement()->residual, 0.1);
+    EXPECT_EQ(Control<QComboBox>("component")->currentIndex(), KIND_R_PLUS_L_PLUS_C);
 }
 
 }  // namespace
