@@ -5,7 +5,11 @@
 #include <QWidget>
 
 #include "AppUiSupport.h"
+#include <dlfcn.h>
+
 #include "analyzer/engine/Analyzer1960Engine.h"
+#include "analyzer/engine/Analyzer2600Engine.h"
+#include "app/dialogs/SettingsDlg.h"
 #include "app/frame/ChildFrame.h"
 #include "app/frame/DocManager.h"
 #include "app/frame/MainFrame.h"
@@ -75,6 +79,52 @@ TEST_F(AnalyzerCommandsTest, TheDialogIsCreatedOnceAndADialogThatCannotStartGoes
         EXPECT_TRUE(close.Fired());
     }
     EXPECT_EQ(CurrentRlcControlPanel(), nullptr);
+}
+
+namespace {
+
+// Configures the simulator the GPIB binding loads.
+bool ConfigureSim(const char* text)
+{
+    void* library = dlopen(TALVERN_SIM_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    auto configure = library ? reinterpret_cast<int (*)(const char*)>(dlsym(library, "talsim_configure")) : nullptr;
+    const bool accepted = configure && configure(text) == 0;
+    if (library)
+        dlclose(library);
+    return accepted;
+}
+
+}  // namespace
+
+TEST_F(AnalyzerCommandsTest, FindAddressTellsTheOpenAnalyzerDialogToLetTheOldAddressGo)
+{
+    ASSERT_TRUE(Start());
+    ApplicationValues& values = m_app->Values();
+    values.gpibAddressApplication = 5;
+    values.gpibAddressAnalyzer = 5;
+    CMainFrame& frame = *m_app->MainFrame();
+    frame.ExecuteCommand(cmd::AnalyzerMenu);
+    AnalyzerControl* dialog = m_app->Analyzers().CurrentFamily();
+    ASSERT_NE(dialog, nullptr);
+    auto* engine = dynamic_cast<Analyzer2600Engine*>(dialog->Engine());
+    ASSERT_NE(engine, nullptr);
+    ASSERT_TRUE(engine->Initialized());
+
+    // The analyzer now answers at 9; the Settings dialog's bus search finds it there.
+    ASSERT_TRUE(ConfigureSim("address=9"));
+    {
+        ModalWatcher search([](QWidget* modal) {
+            if (auto* settings = dynamic_cast<CSettingsDlg*>(modal))
+                settings->OnFindAddress();
+            modal->close();
+        });
+        frame.ExecuteCommand(cmd::Settings);
+        EXPECT_TRUE(search.Fired());
+    }
+    EXPECT_EQ(values.gpibAddressAnalyzer, 9);
+    EXPECT_FALSE(engine->Initialized());  // the next measurement opens address 9
+    EXPECT_EQ(engine->Connection().device, -1);
+    ASSERT_TRUE(ConfigureSim("reset"));
 }
 
 TEST_F(AnalyzerCommandsTest, TheRlcPanelReplacingTheStartUpDocumentKeepsItsAnalyzerDialog)
