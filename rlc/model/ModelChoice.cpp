@@ -9,6 +9,8 @@
 namespace {
 
 constexpr double kResidualFloor = 1e-6;
+// The factor by which each added value must lower the residual.
+constexpr double kGainPerValue = 1.1;
 
 int ValueCount(int kind)
 {
@@ -23,8 +25,8 @@ double ModelRankScore(const ModelRefinement& refinement)
     if (!(refinement.residual >= 0) || !std::isfinite(refinement.residual) || refinement.points <= 0)
         return std::numeric_limits<double>::infinity();
     const double m = 2.0 * refinement.points;
-    const double rms = std::max(refinement.residual, kResidualFloor);
-    return m * std::log(rms * rms) + ValueCount(refinement.kind) * std::log(m);
+    const double perValue = std::max(std::log(kGainPerValue), std::log(m) / (2 * m));
+    return std::log(std::max(refinement.residual, kResidualFloor)) + ValueCount(refinement.kind) * perValue;
 }
 
 std::vector<RankedModel> RankModels(const CDataSet& set)

@@ -15,8 +15,11 @@ struct RankedModel {
 // set has usable points is left out.
 std::vector<RankedModel> RankModels(const CDataSet& set);
 
-// The rank score of a refinement: m ln(max(rms, floor)^2) + k ln(m) over m = 2 x points
-// residuals and k values (the Bayesian information criterion). The floor, 1e-6, lies below
-// what any reading resolves, so that kinds fitting to that level count as explaining the data
-// equally and the penalty decides.
+// The rank score of a refinement: ln(max(rms, 1e-6)) + k x p over its k values, where each
+// value costs p = max(ln 1.1, ln(m) / (2 m)) for m = 2 x points residuals. A richer kind thus
+// ranks above a simpler one only when every added value lowers the residual by more than 10%,
+// or by more than the Bayesian information criterion asks on short curves. Fitting noise gains
+// about 1/m per value, a real part of the circuit orders of magnitude; a small systematic error
+// left by the calibration (a few percent) does not make a part. The floor lies below what any
+// reading resolves, so that kinds fitting to that level tie and the simpler one wins.
 double ModelRankScore(const ModelRefinement& refinement);
