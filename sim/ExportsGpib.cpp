@@ -77,7 +77,7 @@ TALSIM_EXPORT int ibconfig(int ud, int option, int value)
 
 TALSIM_EXPORT int ibonl(int ud, int v)
 {
-    return Call([&](Simulator& sim, Simulator::Lock&) { return sim.gpib.Online(ud, v); });
+    return Call([&](Simulator& sim, Simulator::Lock& lock) { return sim.gpib.Online(lock, ud, v); });
 }
 
 TALSIM_EXPORT int ibtmo(int ud, int v)
@@ -108,7 +108,7 @@ TALSIM_EXPORT int ibwait(int ud, int mask)
 #ifndef TALSIM_WITHOUT_IBNOTIFY
 TALSIM_EXPORT int ibnotify(int ud, int mask, talsim::GpibNotifyCallback cb, void* refData)
 {
-    return Call([&](Simulator& sim, Simulator::Lock&) { return sim.gpib.Notify(ud, mask, cb, refData); });
+    return Call([&](Simulator& sim, Simulator::Lock& lock) { return sim.gpib.Notify(lock, ud, mask, cb, refData); });
 }
 #endif
 

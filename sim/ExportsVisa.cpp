@@ -47,7 +47,7 @@ TALSIM_EXPORT std::int32_t viOpen(std::uint32_t rm, const char* name, std::uint3
 
 TALSIM_EXPORT std::int32_t viClose(std::uint32_t obj)
 {
-    return Call([&](auto& visa, auto&) { return visa.Close(obj); });
+    return Call([&](auto& visa, auto& lock) { return visa.Close(lock, obj); });
 }
 
 TALSIM_EXPORT std::int32_t viSetAttribute(std::uint32_t obj, std::uint32_t attr, std::uint64_t value)
@@ -132,12 +132,12 @@ TALSIM_EXPORT std::int32_t viUnlock(std::uint32_t vi)
 TALSIM_EXPORT std::int32_t viEnableEvent(std::uint32_t vi, std::uint32_t eventType, std::uint16_t mechanism,
                                          std::uint32_t)
 {
-    return Call([&](auto& visa, auto&) { return visa.EnableEvent(vi, eventType, mechanism); });
+    return Call([&](auto& visa, auto& lock) { return visa.EnableEvent(lock, vi, eventType, mechanism); });
 }
 
 TALSIM_EXPORT std::int32_t viDisableEvent(std::uint32_t vi, std::uint32_t eventType, std::uint16_t mechanism)
 {
-    return Call([&](auto& visa, auto&) { return visa.DisableEvent(vi, eventType, mechanism); });
+    return Call([&](auto& visa, auto& lock) { return visa.DisableEvent(lock, vi, eventType, mechanism); });
 }
 
 TALSIM_EXPORT std::int32_t viInstallHandler(std::uint32_t vi, std::uint32_t eventType, talsim::VisaHandler handler,
@@ -149,5 +149,5 @@ TALSIM_EXPORT std::int32_t viInstallHandler(std::uint32_t vi, std::uint32_t even
 TALSIM_EXPORT std::int32_t viUninstallHandler(std::uint32_t vi, std::uint32_t eventType,
                                               talsim::VisaHandler handler, void* userHandle)
 {
-    return Call([&](auto& visa, auto&) { return visa.UninstallHandler(vi, eventType, handler, userHandle); });
+    return Call([&](auto& visa, auto& lock) { return visa.UninstallHandler(lock, vi, eventType, handler, userHandle); });
 }

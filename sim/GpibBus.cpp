@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <string>
 
 namespace talsim {
@@ -20,6 +21,16 @@ constexpr int kListLimit = 1024;
 constexpr int kDeviceWaitBits = TIMO | END | RQS | CMPL;
 constexpr int kBoardWaitBits = TIMO | END | SRQI | CMPL | 0x00FF;
 constexpr int kNotifyBits = RQS | TIMO;
+// How long a waiting disarm waits for a running callback before it gives up and says so.
+constexpr auto kDisarmWaitLimit = std::chrono::seconds(5);
+
+// The notification whose callback this thread is running, if any.
+struct RunningHere {
+    bool active = false;
+    int ud = -1;
+    std::uint64_t openId = 0;
+};
+thread_local RunningHere runningHere;
 
 // Duration of a time-out code; none for code 0 (no limit).
 std::optional<Clock::duration> TimeoutOf(int code)
@@ -142,7 +153,7 @@ GpibStatus GpibBus::Configure(int ud, int option, int value)
     return Ok();
 }
 
-GpibStatus GpibBus::Online(int ud, int online)
+GpibStatus GpibBus::Online(Lock& lock, int ud, int online)
 {
     if (IsBoard(ud)) {
         boards_[ud] = Board();
@@ -151,6 +162,12 @@ GpibStatus GpibBus::Online(int ud, int online)
     }
     Device* device = FindDevice(ud);
     if (!device)
+        return Fail(EDVR);
+    // Offline or reset, the device's notification ends.
+    const std::uint64_t openId = device->openId;
+    if (!WaitForCallbacks(lock, ud, openId))
+        return Fail(EABO);
+    if (!(device = FindDevice(ud, openId)))
         return Fail(EDVR);
     if (online == 0) {
         devices_.erase(ud);
@@ -320,7 +337,27 @@ void GpibBus::Arm(Notification& n, int mask, const Device& device)
     ++n.generation;
 }
 
-GpibStatus GpibBus::Notify(int ud, int mask, GpibNotifyCallback callback, void* refData)
+bool GpibBus::WaitForCallbacks(Lock& lock, int ud, std::uint64_t openId)
+{
+    const auto runningElsewhere = [&] {
+        const auto it = running_.find({ud, openId});
+        const int here = runningHere.active && runningHere.ud == ud && runningHere.openId == openId ? 1 : 0;
+        return it != running_.end() && it->second > here;
+    };
+    const Clock::time_point deadline = Clock::now() + kDisarmWaitLimit;
+    while (sim_.config.disarmWaits && runningElsewhere()) {
+        if (Clock::now() >= deadline) {
+            std::fprintf(stderr, "talvern-sim: disarming device %d waited %lld s for its running callback; "
+                                 "a library would wait for ever\n",
+                         ud, static_cast<long long>(kDisarmWaitLimit.count()));
+            return false;
+        }
+        sim_.WaitForChange(lock, deadline);
+    }
+    return true;
+}
+
+GpibStatus GpibBus::Notify(Lock& lock, int ud, int mask, GpibNotifyCallback callback, void* refData)
 {
     if (IsBoard(ud))
         return Fail(ECAP);
@@ -329,6 +366,13 @@ GpibStatus GpibBus::Notify(int ud, int mask, GpibNotifyCallback callback, void* 
         return Fail(EDVR);
     if ((mask & ~kNotifyBits) || (mask != 0 && !callback))
         return Fail(EARG);
+    const std::uint64_t openId = device->openId;
+    if (mask == 0) {
+        if (!WaitForCallbacks(lock, ud, openId))
+            return Fail(EABO);
+        if (!(device = FindDevice(ud, openId)))
+            return Fail(EDVR);
+    }
     Notification& n = device->notify;
     if (mask == 0) {
         n.armed = false;
@@ -339,7 +383,17 @@ GpibStatus GpibBus::Notify(int ud, int mask, GpibNotifyCallback callback, void* 
         Arm(n, mask, *device);
     }
     sim_.Changed();
-    return Ok(RequestPending(*device) ? RQS : 0);
+    const GpibStatus status = Ok(RequestPending(*device) ? RQS : 0);
+    // A callback never runs inline inside its own inline call (that would recurse for ever).
+    if (mask != 0 && sim_.config.callbacks == CallbackThreads::Inline && !runningHere.active) {
+        if (const auto delivery = Take(ud, *device, Clock::now())) {
+            sim_.Unlock(lock);
+            const int rearm = Invoke(*delivery);
+            lock.lock();
+            FinishNotification(*delivery, rearm);
+        }
+    }
+    return status;
 }
 
 GpibStatus GpibBus::SendIfc(int board)
@@ -383,17 +437,32 @@ int GpibBus::ReadyBits(const Device& device, Clock::time_point now) const
     return 0;
 }
 
+std::optional<GpibBus::Delivery> GpibBus::Take(int ud, Device& device, Clock::time_point now)
+{
+    const int bits = ReadyBits(device, now);
+    if (bits == 0)
+        return std::nullopt;
+    Notification& n = device.notify;
+    n.armed = false;
+    ++running_[{ud, device.openId}];
+    return Delivery{ud, device.openId, n.generation, n.callback, n.refData, bits};
+}
+
 std::optional<GpibBus::Delivery> GpibBus::TakeNotification(Clock::time_point now)
 {
-    for (auto& [ud, device] : devices_) {
-        const int bits = ReadyBits(device, now);
-        if (bits == 0)
-            continue;
-        Notification& n = device.notify;
-        n.armed = false;
-        return Delivery{ud, device.openId, n.generation, n.callback, n.refData, bits};
-    }
+    for (auto& [ud, device] : devices_)
+        if (auto delivery = Take(ud, device, now))
+            return delivery;
     return std::nullopt;
+}
+
+int GpibBus::Invoke(const Delivery& d)
+{
+    const RunningHere outer = runningHere;
+    runningHere = {true, d.ud, d.openId};
+    const int rearm = d.callback(d.ud, d.ibsta, 0, 0, d.refData);
+    runningHere = outer;
+    return rearm;
 }
 
 bool GpibBus::NotificationReady(Clock::time_point now) const
@@ -406,6 +475,10 @@ bool GpibBus::NotificationReady(Clock::time_point now) const
 
 void GpibBus::FinishNotification(const Delivery& delivery, int rearmMask)
 {
+    const auto running = running_.find({delivery.ud, delivery.openId});
+    if (running != running_.end() && --running->second <= 0)
+        running_.erase(running);
+    sim_.Changed();  // a disarm may be waiting for this callback
     Device* device = FindDevice(delivery.ud, delivery.openId);
     // Armed again (or disarmed) during the callback: that call stands.
     if (!device || device->notify.generation != delivery.generation)

@@ -39,17 +39,19 @@ public:
     GpibStatus OpenDevice(int board, int pad, int sad, int tmo, int eot, int eos, int& ud);
     GpibStatus Clear(int ud);
     GpibStatus Configure(int ud, int option, int value);
-    GpibStatus Online(int ud, int online);
+    GpibStatus Online(Lock& lock, int ud, int online);
     GpibStatus SetTimeout(int ud, int code);
     GpibStatus Write(int ud, const void* buffer, long count);
     GpibStatus Read(Lock& lock, int ud, void* buffer, long count);
     GpibStatus SerialPoll(int ud, char* statusByte);
     GpibStatus Wait(Lock& lock, int ud, int mask);
-    GpibStatus Notify(int ud, int mask, GpibNotifyCallback callback, void* refData);
+    // With callbacks=inline a request pending at arming is delivered here, on the caller's thread.
+    GpibStatus Notify(Lock& lock, int ud, int mask, GpibNotifyCallback callback, void* refData);
     GpibStatus SendIfc(int board);
     GpibStatus FindListeners(int board, const unsigned short* addresses, unsigned short* results, int limit);
 
-    // Event thread: an armed notification whose condition holds is disarmed and handed out; after
+    // Event thread: an armed notification whose condition holds is disarmed and handed out (and
+    // counts as running until it is finished); Invoke calls its callback without the lock; after
     // the callback its result re-arms it unless the caller armed it again meanwhile.
     struct Delivery {
         int ud = 0;
@@ -60,6 +62,7 @@ public:
         int ibsta = 0;
     };
     std::optional<Delivery> TakeNotification(Clock::time_point now);
+    static int Invoke(const Delivery& delivery);
     bool NotificationReady(Clock::time_point now) const;
     void FinishNotification(const Delivery& delivery, int rearmMask);
     std::optional<Clock::time_point> NextNotifyDeadline() const;
@@ -95,6 +98,10 @@ private:
     // The status bits an armed notification reports now, or 0 if its condition does not hold.
     int ReadyBits(const Device& device, Clock::time_point now) const;
     void Arm(Notification& n, int mask, const Device& device);
+    std::optional<Delivery> Take(int ud, Device& device, Clock::time_point now);
+    // With disarm=wait: waits while a callback of the device runs on another thread; false (and a
+    // note on stderr) when it still runs after a limit, where a library would wait for ever.
+    bool WaitForCallbacks(Lock& lock, int ud, std::uint64_t openId);
     // Waits as a reply that never comes would: the time-out scaled by tmo_factor.
     void WaitForNothing(Lock& lock, int tmoCode);
 
@@ -102,6 +109,8 @@ private:
     std::array<Board, kBoards> boards_{};
     std::map<int, Device> devices_;
     std::uint64_t nextOpenId_ = 1;
+    // Callbacks handed out and not yet finished, by descriptor and opening.
+    std::map<std::pair<int, std::uint64_t>, int> running_;
 };
 
 } // namespace talsim

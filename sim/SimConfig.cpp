@@ -193,6 +193,7 @@ bool ParseFaults(std::string_view text, Faults& faults)
         else if (name == "garbled") f.garbled = true;
         else if (name == "stb_error") f.stbError = true;
         else if (name == "esr_error") f.esrError = true;
+        else if (name == "lock_timeout") f.lockTimeout = true;
         else if (name.rfind("vanish_after:", 0) == 0) {
             const auto n = ParseInteger(std::string_view(name).substr(13), 0, 1000000);
             if (!n)
@@ -326,6 +327,21 @@ bool ApplyPair(std::string_view key, std::string_view value, SimConfig& c, Confi
     if (key == "fault") {
         changes.faults = true;
         return ParseFaults(value, c.faults);
+    }
+    if (key == "callbacks") {
+        const std::string v = CompactLower(value);
+        if (v == "instrument") c.callbacks = CallbackThreads::Instrument;
+        else if (v == "inline") c.callbacks = CallbackThreads::Inline;
+        else if (v == "thread") c.callbacks = CallbackThreads::PerDelivery;
+        else return false;
+        return true;
+    }
+    if (key == "disarm") {
+        const std::string v = CompactLower(value);
+        if (v == "return") c.disarmWaits = false;
+        else if (v == "wait") c.disarmWaits = true;
+        else return false;
+        return true;
     }
     return false;
 }

@@ -40,7 +40,13 @@ struct Faults {
     bool stbError = false;     // each finished reading also sets the event summary bit
     bool esrError = false;     // a device-dependent error at power-on and after each reading
     long vanishAfter = -1;     // the analyzer stops answering after this many readings (-1: never)
+    bool lockTimeout = false;  // viLock of an instrument session fails with VI_ERROR_TMO
 };
+
+// Which threads run the notification callbacks and VISA handlers: the simulator's two instrument
+// threads; also the caller's own thread inside ibnotify (or viEnableEvent) when the request is
+// already pending; or a new thread for every delivery.
+enum class CallbackThreads { Instrument, Inline, PerDelivery };
 
 struct SimConfig {
     int family = 2600;
@@ -73,6 +79,10 @@ struct SimConfig {
     double tmoFactor = 1.0;            // scales time-outs of replies that never come
 
     Faults faults;
+    CallbackThreads callbacks = CallbackThreads::Instrument;
+    // Disarming (ibnotify mask 0, ibonl; viDisableEvent, viUninstallHandler, viClose) waits while
+    // a callback or handler of that device or session runs on another thread.
+    bool disarmWaits = false;
 
     int FirmwareMajor() const { return firmware.empty() ? 0 : firmware[0] - '0'; }
     // "USB0::0x6B3D::0x<model>::<serial>::INSTR".

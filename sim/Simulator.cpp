@@ -200,25 +200,41 @@ bool Simulator::Deliver(Lock& lock, Clock::time_point now)
     auto visaDelivery = gpibDelivery ? std::nullopt : visa.TakeEvent();
     if (!gpibDelivery && !visaDelivery)
         return false;
+    // A library with threads of its own: each delivery runs on a new thread, and this one goes on.
+    if (config.callbacks == CallbackThreads::PerDelivery) {
+        std::thread([this, gpibDelivery, visaDelivery] { RunDelivery(gpibDelivery, visaDelivery); }).detach();
+        return true;
+    }
     // The other thread takes over measurements that fall due during the callback.
     delivering_ = true;
     --running_;
     WakeIdleThread();
     Unlock(lock);
-    int rearm = 0;
-    if (gpibDelivery) {
-        const GpibBus::Delivery& d = *gpibDelivery;
-        rearm = d.callback(d.ud, d.ibsta, 0, 0, d.refData);
-    } else {
-        for (const auto& [handler, user] : visaDelivery->handlers)
-            handler(visaDelivery->vi, visa::VI_EVENT_SERVICE_REQ, visaDelivery->event, user);
-    }
+    const int rearm = gpibDelivery ? GpibBus::Invoke(*gpibDelivery) : 0;
+    if (visaDelivery)
+        VisaSessions::Invoke(*visaDelivery);
     lock.lock();
     ++running_;
     if (gpibDelivery)
         gpib.FinishNotification(*gpibDelivery, rearm);
+    else
+        visa.FinishEvent(*visaDelivery);
     delivering_ = false;
     return true;
+}
+
+void Simulator::RunDelivery(std::optional<GpibBus::Delivery> gpibDelivery,
+                            std::optional<VisaSessions::Delivery> visaDelivery)
+{
+    const int rearm = gpibDelivery ? GpibBus::Invoke(*gpibDelivery) : 0;
+    if (visaDelivery)
+        VisaSessions::Invoke(*visaDelivery);
+    Lock lock(mutex);
+    if (gpibDelivery)
+        gpib.FinishNotification(*gpibDelivery, rearm);
+    else
+        visa.FinishEvent(*visaDelivery);
+    Unlock(lock);
 }
 
 } // namespace talsim

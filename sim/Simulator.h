@@ -62,8 +62,11 @@ private:
     void RebuildOthers();
     static constexpr int kThreads = 2;
     void InstrumentLoop(int thread);
-    // Runs one due notification callback or VISA handler, if any; false if there was none.
+    // Runs one due notification callback or VISA handler, if any (with callbacks=thread: starts a
+    // thread that runs it); false if there was none.
     bool Deliver(Lock& lock, Clock::time_point now);
+    // The thread of one delivery, with callbacks=thread.
+    void RunDelivery(std::optional<GpibBus::Delivery> gpibDelivery, std::optional<VisaSessions::Delivery> visaDelivery);
     // When the instrument threads next have something to do; none if nothing is pending.
     std::optional<Clock::time_point> NextWork(Clock::time_point now) const;
     void WakeIdleThread();

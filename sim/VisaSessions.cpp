@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -16,6 +17,11 @@ namespace {
 
 constexpr std::size_t kMaxExpression = 256;
 constexpr std::uint32_t kMaxTransfer = 1u << 20;
+// How long a waiting disarm waits for a running handler before it gives up and says so.
+constexpr auto kDisarmWaitLimit = std::chrono::seconds(5);
+
+// The session whose handlers this thread is running (0: none).
+thread_local std::uint32_t runningHere = 0;
 
 std::string Lower(const char* text)
 {
@@ -201,7 +207,26 @@ std::int32_t VisaSessions::Open(std::uint32_t rm, const char* name, std::uint32_
     return VI_SUCCESS;
 }
 
-std::int32_t VisaSessions::Close(std::uint32_t object)
+bool VisaSessions::WaitForHandlers(Lock& lock, std::uint32_t vi)
+{
+    const auto runningElsewhere = [&] {
+        const auto it = running_.find(vi);
+        return it != running_.end() && it->second > (runningHere == vi ? 1 : 0);
+    };
+    const Clock::time_point deadline = Clock::now() + kDisarmWaitLimit;
+    while (sim_.config.disarmWaits && runningElsewhere()) {
+        if (Clock::now() >= deadline) {
+            std::fprintf(stderr, "talvern-sim: disarming session %u waited %lld s for its running handler; "
+                                 "a library would wait for ever\n",
+                         vi, static_cast<long long>(kDisarmWaitLimit.count()));
+            return false;
+        }
+        sim_.WaitForChange(lock, deadline);
+    }
+    return true;
+}
+
+std::int32_t VisaSessions::Close(Lock& lock, std::uint32_t object)
 {
     if (object == 0)
         return VI_WARN_NULL_OBJECT;
@@ -214,6 +239,9 @@ std::int32_t VisaSessions::Close(std::uint32_t object)
         for (const auto& [handle, s] : sessions_)
             if (s.parent == object)
                 closing.push_back(handle);
+    for (std::uint32_t handle : closing)
+        if (!WaitForHandlers(lock, handle))
+            return VI_ERROR_TMO;
     for (std::uint32_t handle : closing) {
         if (lockOwner_ == handle) {
             lockOwner_ = 0;
@@ -367,6 +395,8 @@ std::int32_t VisaSessions::LockSession(Lock& lock, std::uint32_t vi, std::uint32
 {
     if (!Find(vi, Kind::Instrument))
         return VI_ERROR_INV_OBJECT;
+    if (sim_.config.faults.lockTimeout)
+        return VI_ERROR_TMO;
     if (type != VI_EXCLUSIVE_LOCK && type != VI_SHARED_LOCK)
         return VI_ERROR_INV_LOCK_TYPE;
     // Shared locks are kept as exclusive ones; the key handed back is the one asked for.
@@ -405,7 +435,7 @@ std::int32_t VisaSessions::Unlock(std::uint32_t vi)
     return VI_SUCCESS;
 }
 
-std::int32_t VisaSessions::EnableEvent(std::uint32_t vi, std::uint32_t type, std::uint16_t mechanism)
+std::int32_t VisaSessions::EnableEvent(Lock& lock, std::uint32_t vi, std::uint32_t type, std::uint16_t mechanism)
 {
     Session* session = Find(vi, Kind::Instrument);
     if (!session)
@@ -420,18 +450,31 @@ std::int32_t VisaSessions::EnableEvent(std::uint32_t vi, std::uint32_t type, std
         return VI_SUCCESS_EVENT_EN;
     session->serviceRequestEnabled = true;
     sim_.Changed();
+    // Handlers never run inline inside their own inline call.
+    if (sim_.config.callbacks == CallbackThreads::Inline && runningHere == 0) {
+        if (const auto delivery = Take(vi, *session)) {
+            sim_.Unlock(lock);
+            Invoke(*delivery);
+            lock.lock();
+            FinishEvent(*delivery);
+        }
+    }
     return VI_SUCCESS;
 }
 
-std::int32_t VisaSessions::DisableEvent(std::uint32_t vi, std::uint32_t type, std::uint16_t mechanism)
+std::int32_t VisaSessions::DisableEvent(Lock& lock, std::uint32_t vi, std::uint32_t type, std::uint16_t mechanism)
 {
-    Session* session = Find(vi, Kind::Instrument);
-    if (!session)
+    if (!Find(vi, Kind::Instrument))
         return VI_ERROR_INV_OBJECT;
     if (type != VI_EVENT_SERVICE_REQ && type != VI_ALL_ENABLED_EVENTS)
         return VI_ERROR_INV_EVENT;
     if (mechanism != VI_HNDLR && mechanism != VI_ALL_MECH)
         return VI_ERROR_INV_MECH;
+    if (!WaitForHandlers(lock, vi))
+        return VI_ERROR_TMO;
+    Session* session = Find(vi, Kind::Instrument);
+    if (!session)
+        return VI_ERROR_INV_OBJECT;
     if (!session->serviceRequestEnabled)
         return VI_SUCCESS_EVENT_DIS;
     session->serviceRequestEnabled = false;
@@ -453,14 +496,18 @@ std::int32_t VisaSessions::InstallHandler(std::uint32_t vi, std::uint32_t type, 
     return VI_SUCCESS;
 }
 
-std::int32_t VisaSessions::UninstallHandler(std::uint32_t vi, std::uint32_t type, VisaHandler handler,
+std::int32_t VisaSessions::UninstallHandler(Lock& lock, std::uint32_t vi, std::uint32_t type, VisaHandler handler,
                                             void* userHandle)
 {
-    Session* session = Find(vi, Kind::Instrument);
-    if (!session)
+    if (!Find(vi, Kind::Instrument))
         return VI_ERROR_INV_OBJECT;
     if (type != VI_EVENT_SERVICE_REQ)
         return VI_ERROR_INV_EVENT;
+    if (!WaitForHandlers(lock, vi))
+        return VI_ERROR_TMO;
+    Session* session = Find(vi, Kind::Instrument);
+    if (!session)
+        return VI_ERROR_INV_OBJECT;
     auto& handlers = session->handlers;
     const std::size_t before = handlers.size();
     // A null handler removes every handler of the event.
@@ -483,16 +530,39 @@ bool VisaSessions::Owed(const Session& session, const SimInstrument& analyzer)
            session.requestsDelivered < analyzer.ServiceRequests();
 }
 
-std::optional<VisaSessions::Delivery> VisaSessions::TakeEvent()
+std::optional<VisaSessions::Delivery> VisaSessions::Take(std::uint32_t vi, Session& session)
 {
     const SimInstrument& analyzer = sim_.Analyzer();
-    for (auto& [handle, session] : sessions_) {
-        if (!Owed(session, analyzer))
-            continue;
-        session.requestsDelivered = analyzer.ServiceRequests();
-        return Delivery{handle, nextEvent_++, session.handlers};
-    }
+    if (!Owed(session, analyzer))
+        return std::nullopt;
+    session.requestsDelivered = analyzer.ServiceRequests();
+    ++running_[vi];
+    return Delivery{vi, nextEvent_++, session.handlers};
+}
+
+std::optional<VisaSessions::Delivery> VisaSessions::TakeEvent()
+{
+    for (auto& [handle, session] : sessions_)
+        if (auto delivery = Take(handle, session))
+            return delivery;
     return std::nullopt;
+}
+
+void VisaSessions::Invoke(const Delivery& delivery)
+{
+    const std::uint32_t outer = runningHere;
+    runningHere = delivery.vi;
+    for (const auto& [handler, user] : delivery.handlers)
+        handler(delivery.vi, visa::VI_EVENT_SERVICE_REQ, delivery.event, user);
+    runningHere = outer;
+}
+
+void VisaSessions::FinishEvent(const Delivery& delivery)
+{
+    const auto running = running_.find(delivery.vi);
+    if (running != running_.end() && --running->second <= 0)
+        running_.erase(running);
+    sim_.Changed();  // a disarm may be waiting for these handlers
 }
 
 bool VisaSessions::EventReady() const

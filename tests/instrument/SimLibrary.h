@@ -33,6 +33,12 @@ public:
         auto configure = reinterpret_cast<int (*)(const char*)>(handle_ ? dlsym(handle_, "talsim_configure") : nullptr);
         return configure && configure(("reset;" + text).c_str()) == 0;
     }
+    // Changes the configuration without the reset.
+    bool Change(const std::string& text)
+    {
+        auto configure = reinterpret_cast<int (*)(const char*)>(handle_ ? dlsym(handle_, "talsim_configure") : nullptr);
+        return configure && configure(text.c_str()) == 0;
+    }
 
 private:
     void* handle_;
