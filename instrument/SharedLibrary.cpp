@@ -6,14 +6,9 @@
 
 namespace instrument {
 
-SharedLibrary::~SharedLibrary()
-{
-    Close();
-}
-
 bool SharedLibrary::Open(const std::vector<std::string>& names)
 {
-    Close();
+    Forget();
     failure_ = {};
     for (const std::string& name : names) {
         errno = 0;
@@ -36,10 +31,9 @@ bool SharedLibrary::Open(const std::vector<std::string>& names)
     return false;
 }
 
-void SharedLibrary::Close()
+void SharedLibrary::Forget()
 {
-    if (handle_)
-        dlclose(handle_);
+    // No dlclose: the handle's reference keeps the library loaded for the life of the process.
     handle_ = nullptr;
     name_.clear();
 }

@@ -1,5 +1,7 @@
 #pragma once
-// A shared library opened at run time by name, and the choice of which names to try.
+// A shared library opened at run time by name, and the choice of which names to try. A library once
+// opened is never unloaded: its threads (or threads it started for its callers) may still run its
+// code at any time until the process ends, so forgetting a library leaves it mapped.
 
 #include <initializer_list>
 #include <string>
@@ -16,13 +18,13 @@ struct LoadFailure {
 class SharedLibrary {
 public:
     SharedLibrary() = default;
-    ~SharedLibrary();
     SharedLibrary(const SharedLibrary&) = delete;
     SharedLibrary& operator=(const SharedLibrary&) = delete;
 
     // Tries the names in turn and keeps the first that opens; false with Failure() set otherwise.
     bool Open(const std::vector<std::string>& names);
-    void Close();
+    // Lets go of the library without unloading it.
+    void Forget();
     bool IsOpen() const { return handle_ != nullptr; }
     const std::string& Name() const { return name_; }
 

@@ -1,14 +1,18 @@
-// Run-time binding of the NI-488.2 library: the wrappers, the status copies and the ibnotify
-// emulation for libraries without it.
+// Run-time binding of the NI-488.2 library: the wrappers, the status copies, the hand-over of the
+// library's notifications to the bindings' callback thread and the ibnotify emulation for libraries
+// without it. A library once bound stays loaded until the process ends.
 
+#include "instrument/CallbackThread.h"
 #include "instrument/gpib/Gpib.h"
 #include "instrument/gpib/NotifyEmulator.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace gpib {
 
@@ -84,12 +88,57 @@ constexpr StatusCandidate kByteCount[] = {{"ThreadIbcntl", StatusReader::Kind::L
                                           {"user_ibcntl", StatusReader::Kind::LongVariable},
                                           {"ibcntl", StatusReader::Kind::LongVariable}};
 
+// The arming of one descriptor's notification with the library's own ibnotify. The library gets
+// NativeCallback with the record as reference data; records are never freed, since a library
+// thread may still hold one.
+struct NotifyRecord {
+    bool armed = false;
+    std::uint64_t generation = 0;  // counts armings and disarmings
+    GpibNotifyCallback_t callback = nullptr;
+    void* refData = nullptr;
+};
+
 class Binding {
 public:
-    // Serialises library calls with the reading of their status (data symbols are shared).
+    // Serialises library calls with the reading of their status (data symbols are shared). No
+    // callback the library calls takes it, so it may be held across ibnotify and ibonl.
     std::mutex mutex;
     std::string configuredPath;
     std::unique_ptr<NotifyEmulator> emulator;
+    // Guards the notify records; held only briefly, never across a library call or a callback.
+    std::mutex notifyMutex;
+
+    // Records an arming (mask != 0) or disarming of ud; the record to give the library.
+    NotifyRecord* RecordArming(int ud, int mask, GpibNotifyCallback_t callback, void* refData)
+    {
+        std::lock_guard lock(notifyMutex);
+        std::unique_ptr<NotifyRecord>& record = notifyRecords_[ud];
+        if (!record)
+            record = std::make_unique<NotifyRecord>();
+        record->armed = mask != 0;
+        ++record->generation;
+        record->callback = callback;
+        record->refData = refData;
+        return record.get();
+    }
+    void RecordDisarming(int ud)
+    {
+        std::lock_guard lock(notifyMutex);
+        if (auto it = notifyRecords_.find(ud); it != notifyRecords_.end()) {
+            it->second->armed = false;
+            ++it->second->generation;
+        }
+    }
+    // The descriptors whose notification is armed with the library's ibnotify.
+    std::vector<int> ArmedNatively()
+    {
+        std::lock_guard lock(notifyMutex);
+        std::vector<int> armed;
+        for (const auto& [ud, record] : notifyRecords_)
+            if (record->armed)
+                armed.push_back(ud);
+        return armed;
+    }
 
     bool EnsureBound()
     {
@@ -110,13 +159,14 @@ public:
             missing = "ibcntl";
         if (missing) {
             const std::string text = library_.Name() + ": no status variable " + missing;
-            library_.Close();
+            library_.Forget();
             RecordFailure({ENOSYS, text});
             return false;
         }
         bound_ = true;
         lastFailure_ = {};
-        static const bool exitHook = std::atexit([] { ReleaseLibrary(); }) == 0;
+        // Registered after the library was loaded, so it runs before the library's own clean-up.
+        static const bool exitHook = std::atexit(ShutDownAtExit) == 0;
         (void)exitHook;
         return true;
     }
@@ -166,9 +216,31 @@ public:
         ibcntl = failure.osError;
     }
 
+    // Disarms every notification and takes every device offline (the caller holds the mutex).
+    void Quiesce()
+    {
+        if (!bound_)
+            return;
+        auto notify = reinterpret_cast<IbnotifyFn>(Lookup(kIbnotify));
+        for (int ud : ArmedNatively()) {
+            RecordDisarming(ud);
+            if (notify)
+                notify(ud, 0, nullptr, nullptr);
+        }
+        if (emulator)
+            for (const auto& [ud, device] : devices_)
+                emulator->Disarm(ud);
+        if (auto online = reinterpret_cast<IbUdIntFn>(Lookup(kIbonl)))
+            for (const auto& [ud, device] : devices_)
+                if (device.opened)
+                    online(ud, 0);
+        devices_.clear();
+    }
+
+    // Forgets the library, which stays loaded (the caller holds the mutex).
     void Release()
     {
-        library_.Close();
+        library_.Forget();
         bound_ = false;
         for (void*& entry : entries_)
             entry = nullptr;
@@ -176,14 +248,16 @@ public:
         devices_.clear();
     }
 
-    void RememberDevice(int ud, int board, int timeoutCode) { devices_[ud] = {board, timeoutCode, timeoutCode}; }
+    static void ShutDownAtExit();
+
+    void RememberDevice(int ud, int board, int timeoutCode) { devices_[ud] = {board, timeoutCode, timeoutCode, true}; }
     void RememberTimeout(int ud, int timeoutCode)
     {
         auto it = devices_.find(ud);
         if (it != devices_.end())
             it->second.timeoutCode = timeoutCode;
         else
-            devices_[ud] = {BoardOf(ud), timeoutCode, T10s};
+            devices_[ud] = {BoardOf(ud), timeoutCode, T10s, false};
     }
     // ibonl: offline forgets the descriptor, online returns it to what ibdev gave it.
     void ResetDevice(int ud, bool online)
@@ -228,18 +302,76 @@ private:
     void* entries_[kEntryCount] = {};
     StatusReader status_, error_, count_;
     instrument::LoadFailure lastFailure_;
+    std::map<int, std::unique_ptr<NotifyRecord>> notifyRecords_;
     struct DeviceInfo {
         int board;
         int timeoutCode;
         int openedTimeoutCode;
+        bool opened;  // by ibdev (not a board)
     };
     std::map<int, DeviceInfo> devices_;
 };
 
 Binding& Instance()
 {
-    static Binding binding;
-    return binding;
+    // Never destroyed: library threads and the bindings' own may still use it while the process ends.
+    static Binding* const binding = new Binding();
+    return *binding;
+}
+
+// At exit: no notification may fire into a program that is going away, and the instruments are
+// left offline. Waiting threads are not joined, since one may be inside a callback whose receiver
+// no longer runs; the process ends them.
+void Binding::ShutDownAtExit()
+{
+    Binding& binding = Instance();
+    std::lock_guard lock(binding.mutex);
+    binding.Quiesce();
+    if (binding.emulator)
+        binding.emulator->Halt();
+}
+
+// The library's callback: hands the notification to the callback thread and returns 0 at once, so
+// the library never waits for the caller's callback (which waits for the engine's thread). The
+// library is left disarmed; the binding arms it again if the caller's callback asks for it.
+int NativeCallback(int ud, int ibsta, int iberr, long ibcntl, void* refData)
+{
+    auto* record = static_cast<NotifyRecord*>(refData);
+    Binding& binding = Instance();
+    GpibNotifyCallback_t callback = nullptr;
+    void* callerData = nullptr;
+    std::uint64_t generation = 0;
+    {
+        std::lock_guard lock(binding.notifyMutex);
+        if (!record || !record->armed)
+            return 0;
+        record->armed = false;
+        generation = record->generation;
+        callback = record->callback;
+        callerData = record->refData;
+    }
+    instrument::PostCallback([=, &binding] {
+        {
+            // Disarmed or armed again since: that call stands and this notification is dropped.
+            std::lock_guard lock(binding.notifyMutex);
+            if (record->generation != generation)
+                return;
+        }
+        const int rearm = callback ? callback(ud, ibsta, iberr, ibcntl, callerData) : 0;
+        if (rearm == 0)
+            return;
+        std::lock_guard lock(binding.mutex);
+        auto notify = reinterpret_cast<IbnotifyFn>(binding.Bound() ? binding.Lookup(kIbnotify) : nullptr);
+        {
+            std::lock_guard recordLock(binding.notifyMutex);
+            if (!notify || record->generation != generation)
+                return;
+            record->armed = true;
+            ++record->generation;
+        }
+        notify(ud, rearm, NativeCallback, record);
+    });
+    return 0;
 }
 
 // Calls an entry that returns the status word; without the entry the recorded status is returned.
@@ -336,6 +468,7 @@ int ibonl(int ud, int online)
     // Taking a descriptor offline or resetting it ends its notification, as the libraries do.
     if (binding.emulator)
         binding.emulator->Disarm(ud);
+    binding.RecordDisarming(ud);
     const int result = fn(ud, online);
     binding.CopyStatus();
     binding.ResetDevice(ud, online != 0);
@@ -349,8 +482,12 @@ int ibnotify(int ud, int mask, GpibNotifyCallback_t callback, void* refData)
     if (!binding.EnsureBound())
         return ibsta;
     if (auto native = reinterpret_cast<IbnotifyFn>(binding.Lookup(kIbnotify))) {
-        const int result = native(ud, mask, callback, refData);
+        // The library may call NativeCallback inline, before it returns: that only posts.
+        NotifyRecord* record = binding.RecordArming(ud, mask, callback, refData);
+        const int result = mask != 0 ? native(ud, mask, NativeCallback, record) : native(ud, 0, nullptr, nullptr);
         binding.CopyStatus();
+        if (mask != 0 && (ibsta & ERR))
+            binding.RecordDisarming(ud);
         return result;
     }
     auto wait = reinterpret_cast<IbUdIntFn>(binding.Entry(kIbwait));
@@ -405,6 +542,7 @@ void ReleaseLibrary()
     std::unique_ptr<NotifyEmulator> emulator;
     {
         std::lock_guard lock(binding.mutex);
+        binding.Quiesce();
         emulator = std::move(binding.emulator);
     }
     // The waiting threads take the mutex for each slice, so they are stopped without holding it.

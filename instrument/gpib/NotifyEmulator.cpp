@@ -45,13 +45,16 @@ void NotifyEmulator::Disarm(int ud)
     changed_.notify_all();
 }
 
+void NotifyEmulator::Halt()
+{
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+    changed_.notify_all();
+}
+
 void NotifyEmulator::Stop()
 {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-        changed_.notify_all();
-    }
+    Halt();
     // No entry is added once stopping, and the threads use theirs until they end.
     for (auto& [ud, waiter] : waiters_)
         if (waiter->thread.joinable())

@@ -36,6 +36,8 @@ public:
     void Disarm(int ud);
     // Ends and joins every waiting thread.
     void Stop();
+    // Tells every waiting thread to end, without waiting for them (one may be inside a callback).
+    void Halt();
 
 private:
     struct Waiter {

@@ -147,13 +147,18 @@ ViStatus tal2600_close(ViSession vi, ViSession rm)
 {
     ViStatus status = VI_SUCCESS;
     if (vi != 0) {
+        // A failed lock is returned, but the sessions are closed all the same: callers forget
+        // their handles after this call, so a session left open here would never be closed.
         status = Check(vi, viLock(vi, VI_EXCLUSIVE_LOCK, kLockTimeoutMs, nullptr, nullptr));
-        if (status < VI_SUCCESS) {
+        if (status < VI_SUCCESS)
             viUnlock(vi);
-            return status;
-        }
+        // No service request is handed on once the session is going (closing would also end them).
+        viDisableEvent(vi, VI_ALL_ENABLED_EVENTS, VI_ALL_MECH);
+        viUninstallHandler(vi, VI_EVENT_SERVICE_REQ, VI_ANY_HNDLR, nullptr);
         // Closing the session releases its lock.
-        status = viClose(vi);
+        const ViStatus closeStatus = viClose(vi);
+        if (status >= VI_SUCCESS)
+            status = closeStatus;
     }
     if (rm != 0) {
         const ViStatus rmStatus = viClose(rm);

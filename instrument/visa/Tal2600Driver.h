@@ -22,7 +22,8 @@ visa::ViStatus tal2600_init(const char* resourceName, bool idQuery, bool reset, 
 // As tal2600_init; the option string is ignored.
 visa::ViStatus tal2600_InitWithOptions(const char* resourceName, bool idQuery, bool reset, const char* options,
                                        visa::ViSession* vi, visa::ViSession* rm);
-// Locks, closes the instrument session and the resource manager (each if non-zero), forgets the records.
+// Locks, ends service-request events and handlers, closes the instrument session and the resource
+// manager (each if non-zero) and forgets the records. A failed lock is returned, yet both close.
 visa::ViStatus tal2600_close(visa::ViSession vi, visa::ViSession rm);
 // Locking: "*RST;", 3000 ms, then tal2600_DefaultInstrSetup.
 visa::ViStatus tal2600_reset(visa::ViSession vi);

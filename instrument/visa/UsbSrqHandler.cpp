@@ -1,5 +1,6 @@
 #include "instrument/visa/UsbSrqHandler.h"
 
+#include "instrument/CallbackThread.h"
 #include "instrument/SrqSink.h"
 #include "instrument/visa/Visa.h"
 
@@ -9,7 +10,8 @@ extern "C" visa::ViStatus UsbSrqHandler(visa::ViSession vi, visa::ViEventType, v
     uint16_t statusByte = 0;
     if (visa::viReadSTB(vi, &statusByte) < visa::VI_SUCCESS)
         statusByte = 0;
+    // The sink is told on the bindings' callback thread, so the library's thread returns at once.
     if (auto* sink = static_cast<instrument::SrqSink*>(userHandle))
-        sink->OnServiceRequest(statusByte);
+        instrument::PostCallback([sink, statusByte] { sink->OnServiceRequest(statusByte); });
     return visa::VI_SUCCESS;
 }

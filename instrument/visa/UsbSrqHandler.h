@@ -5,6 +5,7 @@
 #include "instrument/visa/VisaTypes.h"
 
 extern "C" {
-// Reads the status byte (clearing the request) and hands it to the sink; returns VI_SUCCESS.
+// Reads the status byte (clearing the request), hands it to the sink on the bindings' callback
+// thread (CallbackThread.h) and returns VI_SUCCESS without waiting for the sink.
 visa::ViStatus UsbSrqHandler(visa::ViSession vi, visa::ViEventType eventType, visa::ViEvent event, void* userHandle);
 }

@@ -36,6 +36,7 @@ ViStatus viUninstallHandler(ViSession vi, ViEventType eventType, ViHndlr handler
 
 // Chooses the library (empty: environment or defaults) and releases the one bound now.
 void SetLibraryPath(const std::string& path);
+// Forgets the bound library (it stays loaded); the next call binds again. Close the sessions first.
 void ReleaseLibrary();
 bool LibraryBound();
 std::string BoundLibraryName();

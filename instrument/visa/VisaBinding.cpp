@@ -1,9 +1,9 @@
 // Run-time binding of the VISA library. Entries are looked up under a mutex and called without it:
 // event handlers run on the library's threads and call back into VISA while other calls are under way.
+// A library once bound stays loaded until the process ends (its threads may still run its code).
 
 #include "instrument/visa/Visa.h"
 
-#include <cstdlib>
 #include <mutex>
 
 namespace visa {
@@ -37,8 +37,6 @@ public:
                 return nullptr;
             }
             lastFailure_ = {};
-            static const bool exitHook = std::atexit([] { ReleaseLibrary(); }) == 0;
-            (void)exitHook;
         }
         if (!entries_[id])
             entries_[id] = library_.Symbol(kEntryNames[id]);
@@ -52,7 +50,7 @@ public:
     void Release()
     {
         std::lock_guard lock(mutex);
-        library_.Close();
+        library_.Forget();
         for (void*& entry : entries_)
             entry = nullptr;
     }
@@ -81,8 +79,9 @@ private:
 
 Binding& Instance()
 {
-    static Binding binding;
-    return binding;
+    // Never destroyed: a library thread may call back into VISA while the process ends.
+    static Binding* const binding = new Binding();
+    return *binding;
 }
 
 template <typename Fn, typename... Args>

@@ -25,7 +25,10 @@ inline constexpr ViStatus VI_ERROR_NSUP_OPER = static_cast<ViStatus>(0xBFFF0067)
 inline constexpr ViStatus VI_ERROR_LIBRARY_NFOUND = static_cast<ViStatus>(0xBFFF009E);
 
 inline constexpr ViEventType VI_EVENT_SERVICE_REQ = 0x3FFF200B;
+inline constexpr ViEventType VI_ALL_ENABLED_EVENTS = 0x3FFF7FFF;
 inline constexpr uint16_t VI_HNDLR = 2;
+inline constexpr uint16_t VI_ALL_MECH = 0xFFFF;
+inline constexpr ViHndlr VI_ANY_HNDLR = nullptr;
 inline constexpr uint32_t VI_EXCLUSIVE_LOCK = 1;
 inline constexpr uint32_t VI_NO_LOCK = 0;
 inline constexpr ViAttr VI_ATTR_TMO_VALUE = 0x3FFF001A;

@@ -63,6 +63,25 @@ TEST_F(Tal2600, OpensIdentifiesChecksAndCloses)
     EXPECT_LT(tal2600_WriteInstrData(vi, "*CLS;"), VI_SUCCESS);
 }
 
+TEST_F(Tal2600, CloseClosesBothSessionsAlsoWhenTheLockFails)
+{
+    ViSession vi = 0, rm = 0;
+    ASSERT_EQ(tal2600_init(kResource.c_str(), true, false, &vi, &rm), VI_SUCCESS);
+    ASSERT_TRUE(sim_.Change("fault=lock_timeout"));
+    int16_t statusByte = 0;
+    EXPECT_EQ(tal2600_ReadStatusByte(vi, &statusByte), VI_ERROR_TMO);
+    // The lock's failure is returned, and nothing is left open for the forgotten handles.
+    EXPECT_EQ(tal2600_close(vi, rm), VI_ERROR_TMO);
+    ViAttrState value = 0;
+    EXPECT_EQ(viGetAttribute(vi, VI_ATTR_TMO_VALUE, &value), VI_ERROR_INV_OBJECT);
+    EXPECT_EQ(viGetAttribute(rm, VI_ATTR_TMO_VALUE, &value), VI_ERROR_INV_OBJECT);
+    EXPECT_FALSE(ivi::IviSession_GetError(vi).has_value());
+    // The analyzer can be opened again.
+    ASSERT_TRUE(sim_.Change("fault=none"));
+    ASSERT_EQ(tal2600_init(kResource.c_str(), true, false, &vi, &rm), VI_SUCCESS);
+    EXPECT_EQ(tal2600_close(vi, rm), VI_SUCCESS);
+}
+
 TEST_F(Tal2600, ResetAddsItsThreeWaits)
 {
     ViSession vi = 0, rm = 0;
