@@ -54,12 +54,14 @@ bool Analyzer1960Engine::InitializeAnalyzer()
             m_bus.device = -1;
         }
         const int device = gpib::ibdev(std::clamp(m_host.InterfaceIndex(), 0, 3), address, 0, gpib::T10s, 1, 0);
-        if (gpib::ibsta & gpib::ERR) {
-            OnGpibError("In InitializeAnalyzer(), can't initialize device");
-            return false;
-        }
+        // A failed ibdev also sets ERR, so the negative descriptor (no GPIB software) is looked at first.
         if (device < 0) {
             OnCannotOpen(kCannotOpen);
+            return false;
+        }
+        if (gpib::ibsta & gpib::ERR) {
+            gpib::ibonl(device, 0);
+            OnGpibError("In InitializeAnalyzer(), can't initialize device");
             return false;
         }
         m_bus.device = device;

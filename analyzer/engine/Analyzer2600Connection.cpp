@@ -84,12 +84,13 @@ bool Analyzer2600Engine::OpenGpibDevice(bool showErrors)
     }
 
     m_bus.device = gpib::ibdev(board, m_host.GpibAddressAnalyzer(), 0, gpib::T10s, 1, 0);
-    if (gpib::ibsta & gpib::ERR) {
-        OnGpibError("In InitializeAnalyzer(), can't initialize device");
-        return false;
-    }
+    // A failed ibdev also sets ERR, so the negative descriptor (no GPIB software) is looked at first.
     if (m_bus.device < 0) {
         OnCannotOpen("Can't open GPIB connection.\r\nPlease ensure the National Instruments GPIB Software is installed.");
+        return false;
+    }
+    if (gpib::ibsta & gpib::ERR) {
+        OnGpibError("In InitializeAnalyzer(), can't initialize device");
         return false;
     }
     LogText("GPIB connection opened.\r\n");

@@ -198,6 +198,19 @@ TEST_F(Engine1960, WrongIdentificationStopsTheSweep)
     EXPECT_FALSE(e.DcOutputOn());
 }
 
+TEST_F(Engine1960, NoGpibSoftwareGivesTheInstallHint)
+{
+    const std::string hint =
+        "Can't open GPIB connection.\r\nPlease ensure the National Instruments GPIB Software is installed.";
+    gpib::SetLibraryPath("/nonexistent/libtalvern-gpib-missing.so");
+    Analyzer1960Engine& e = MakeEngine();
+    e.OnCheckDc();
+    ASSERT_FALSE(prompter.shown.empty());
+    EXPECT_EQ(prompter.shown[0].text, hint);
+    EXPECT_NE(fullLog.find(hint), std::string::npos);
+    EXPECT_FALSE(e.DcOutputOn());
+}
+
 TEST_F(Engine1960, EventRegisterErrorIsReportedAndShutsTheAnalyzerDown)
 {
     ASSERT_TRUE(ConfigureSim("fault=esr_error"));

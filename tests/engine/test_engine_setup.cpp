@@ -87,6 +87,19 @@ TEST_F(Opening, NoAnalyzerAtTheAddressIsReportedQuietlyAtStart)
     EXPECT_EQ(prompter.shown[0].caption, "Analyzer Menu");
 }
 
+TEST_F(Opening, NoGpibSoftwareGivesTheInstallHint)
+{
+    const std::string hint =
+        "Can't open GPIB connection.\r\nPlease ensure the National Instruments GPIB Software is installed.";
+    gpib::SetLibraryPath("/nonexistent/libtalvern-gpib-missing.so");
+    Analyzer2600Engine& e = MakeEngine(false);
+    EXPECT_FALSE(e.InitDialogStage2(""));
+    ASSERT_EQ(prompter.shown.size(), 1u) << Shown();
+    EXPECT_EQ(prompter.shown[0].text, hint);
+    EXPECT_NE(fullLog.find(hint), std::string::npos);
+    EXPECT_FALSE(e.Initialized());
+}
+
 TEST_F(Opening, NoUsbAnalyzerIsReported)
 {
     ASSERT_TRUE(ConfigureSim("serial=99"));
