@@ -5,6 +5,7 @@
 #include "app/core/MessageReporter.h"
 #include "app/prefs/PreferencesFile.h"
 #include "app/prefs/PreferencesText.h"
+#include "app/settings/SettingsStore.h"
 
 bool SelectAnalyzerTypeFromCommandLine(const std::vector<std::string>& arguments,
                                        ApplicationValues& values, MessageReporter& reporter)
@@ -22,6 +23,8 @@ void LoadSettingsAtStartUp(ApplicationValues& values, const SettingsStore& store
                            const PreferencesLocation& location, MessageReporter& reporter,
                            const VoltageLimitHooks& hooks)
 {
+    if (const std::string damage = store.DamageMessage(); !damage.empty())
+        reporter.ShowMessage(damage);
     const std::string path = PreferencesPathForReading(location, values.analyzerType);
     if (ReadPreferencesFile(path, values, reporter) &&
         (values.analyzerType == kAnalyzer2600 || values.analyzerType == kAnalyzer1370)) {

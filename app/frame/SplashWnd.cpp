@@ -79,9 +79,10 @@ bool CSplashWnd::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonPress:
     case QEvent::NonClientAreaMouseButtonPress:
         if (watched->isWidgetType()) {
-            // The input closes the splash and does nothing else.
+            // The input closes the splash and does nothing else, unless a prompt came up over
+            // it: that prompt gets its input.
             HideSplashScreen();
-            return true;
+            return !QApplication::activeModalWidget();
         }
         break;
     default:

@@ -25,7 +25,7 @@ bool IsLockKey(const QEvent* event)
 StatusPanes::StatusPanes(QStatusBar& bar, int analyzerType, std::function<void(int id)> paneDoubleClicked,
                          std::function<LockKeys()> readLockKeys)
     : QObject(&bar), m_bar(bar), m_doubleClicked(std::move(paneDoubleClicked)),
-      m_readLockKeys(std::move(readLockKeys)), m_progress(nullptr)
+      m_readLockKeys(std::move(readLockKeys))
 {
     AddPane(QString(), 0, true)->setText(QString::fromUtf8(kIdleMessage));
     if (analyzerType == kAnalyzer2600) {
@@ -53,6 +53,8 @@ StatusPanes::StatusPanes(QStatusBar& bar, int analyzerType, std::function<void(i
 
 void StatusPanes::ShowLockKeys()
 {
+    if (!m_lockPanes[2])
+        return;
     const LockKeys keys = m_readLockKeys ? m_readLockKeys() : LockKeys{};
     const bool on[3] = {keys.caps, keys.num, keys.scroll};
     const char* names[3] = {"CAP", "NUM", "SCRL"};
@@ -126,7 +128,9 @@ bool StatusPanes::eventFilter(QObject* watched, QEvent* event)
                              static_cast<QApplicationStateChangeEvent*>(event)->applicationState() ==
                                  Qt::ApplicationActive))
         ShowLockKeys();
-    if (watched == m_panes[kProgressPane] &&
+    // Panes send events (style, font) while they are still being added: the progress pane and
+    // the bar may not exist yet.
+    if (m_progress && watched == Pane(kProgressPane) &&
         (event->type() == QEvent::Resize || event->type() == QEvent::Move || event->type() == QEvent::Show))
         PlaceProgressBar();
     if (event->type() == QEvent::MouseButtonDblClick) {

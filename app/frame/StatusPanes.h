@@ -52,6 +52,6 @@ private:
     std::vector<int> m_paneIds;
     std::function<void(int)> m_doubleClicked;
     std::function<LockKeys()> m_readLockKeys;
-    QLabel* m_lockPanes[3];  // caps, num, scroll
-    QProgressBar* m_progress;
+    QLabel* m_lockPanes[3] = {};  // caps, num, scroll
+    QProgressBar* m_progress = nullptr;
 };

@@ -66,11 +66,26 @@ PromptResult EscapeResult(PromptButtons buttons)
 
 }  // namespace
 
+namespace {
+
+// Windows that close by themselves (the start-up splash after its time, popups and tool tips)
+// would take an owned prompt with them.
+bool ClosesByItself(const QWidget* window)
+{
+    const Qt::WindowType type = window->windowType();
+    return type == Qt::SplashScreen || type == Qt::Popup || type == Qt::ToolTip;
+}
+
+}  // namespace
+
 QWidget* PromptOwner()
 {
-    if (QWidget* modal = QApplication::activeModalWidget())
-        return modal;
-    return QApplication::activeWindow();
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner)
+        owner = QApplication::activeWindow();
+    while (owner && ClosesByItself(owner))
+        owner = owner->parentWidget() ? owner->parentWidget()->window() : nullptr;
+    return owner;
 }
 
 PromptResult QtPrompter::Message(const std::string& text, const std::string& caption,

@@ -21,5 +21,6 @@ public:
 
 // "Name (*.ext)|*.ext|...||" as a Qt file-dialog filter ("Name (*.ext);;...").
 std::string QtFileFilter(const std::string& filter);
-// The window that owns a modal prompt: the active modal dialog, else the active window.
+// The window that owns a modal prompt: the active modal dialog, else the active window; never
+// one that closes by itself (the splash, a popup), but the window that window belongs to.
 QWidget* PromptOwner();

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 
 #include "app/core/AnalyzerTypes.h"
+#include "app/core/ApplicationValues.h"
 #include "app/core/MessageReporter.h"
 #include "app/prefs/PreferencesText.h"
 
@@ -96,22 +97,67 @@ bool WritePreferencesFile(const std::string& path, const ApplicationValues& valu
     return true;
 }
 
+namespace {
+
+// Keeps the damaged file's bytes as "<path>.bad" beside it (replacing an older copy), so that
+// nothing is lost when program end writes the file anew. Best effort: a folder that cannot be
+// written keeps no copy.
+void KeepDamagedCopy(const QString& path)
+{
+    const QString copy = path + QStringLiteral(".bad");
+    QFile::remove(copy);
+    QFile::copy(path, copy);
+}
+
+// The writer's lines, block texts included, are far shorter than a reader's piece; a longer
+// line is not from this program.
+bool HasOverlongLine(std::string_view bytes)
+{
+    size_t lineStart = 0;
+    for (size_t i = 0; i <= bytes.size(); ++i) {
+        if (i == bytes.size() || bytes[i] == '\n') {
+            if (i - lineStart > kPreferencesPieceLength)
+                return true;
+            lineStart = i + 1;
+        }
+    }
+    return false;
+}
+
+// Parses into scratch values first, so that a damaged text leaves every value at what it was
+// before (the defaults at start-up) rather than half read.
+bool ParsesCompletely(const std::string& text, const ApplicationValues& values)
+{
+    ApplicationData scratchData;
+    ApplicationValues scratch(scratchData);
+    scratch.SelectAnalyzerType(values.analyzerType);
+    return ParsePreferences(text, scratch);
+}
+
+}  // namespace
+
 bool ReadPreferencesFile(const std::string& path, ApplicationValues& values,
                          MessageReporter& reporter)
 {
-    QFile file(QString::fromStdString(path));
+    const QString name = QString::fromStdString(path);
+    QFile file(name);
     if (path.empty() || !file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = file.read(kMaxPreferencesFileSize);
+    const bool tooLarge = file.size() > kMaxPreferencesFileSize;
+    const QByteArray bytes = tooLarge ? QByteArray() : file.read(kMaxPreferencesFileSize);
     const bool readFailed = file.error() != QFileDevice::NoError;
     file.close();
-    if (readFailed)
+    if (readFailed) {
+        KeepDamagedCopy(name);
         reporter.ShowMessage("Error when closing preferences file.");
-    const std::string text =
-        PreferencesTextAsRead(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
-    if (!ParsePreferences(text, values)) {
+        return false;
+    }
+    const std::string_view view(bytes.constData(), static_cast<size_t>(bytes.size()));
+    const std::string text = PreferencesTextAsRead(view);
+    if (tooLarge || HasOverlongLine(view) || !ParsesCompletely(text, values)) {
+        KeepDamagedCopy(name);
         reporter.ShowMessage("Error reading preferences file.");
         return false;
     }
-    return true;
+    return ParsePreferences(text, values);
 }

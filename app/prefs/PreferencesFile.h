@@ -7,7 +7,7 @@
 class ApplicationValues;
 class MessageReporter;
 
-// Largest file the reader takes in; the text beyond is not read.
+// Largest file the reader takes in; a larger one counts as damaged.
 inline constexpr long long kMaxPreferencesFileSize = 16 * 1024 * 1024;
 
 // Folders that hold the "Talvern" folder of the preferences file: the user's application-data
@@ -30,8 +30,10 @@ std::string PreferencesPathForWriting(const PreferencesLocation& location, int a
 // preferences file" and returns false on failure.
 bool WritePreferencesFile(const std::string& path, const ApplicationValues& values,
                           MessageReporter& reporter);
-// Reads and parses the file. A file that does not open changes nothing, silently; a read error
-// reports "Error when closing preferences file." and still parses; a failed parse reports
-// "Error reading preferences file.". Returns true when the file was read and parsed.
+// Reads and parses the file. A file that does not open changes nothing, silently. A damaged
+// file (a read error, larger than kMaxPreferencesFileSize, a line longer than a reader's piece,
+// or text that does not parse) is reported once ("Error when closing preferences file." or
+// "Error reading preferences file."), changes no value and is kept as "<path>.bad". Returns
+// true when the file was read and parsed.
 bool ReadPreferencesFile(const std::string& path, ApplicationValues& values,
                          MessageReporter& reporter);

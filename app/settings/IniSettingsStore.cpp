@@ -1,6 +1,9 @@
 #include "app/settings/IniSettingsStore.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QString>
 #include <QVariant>
 
@@ -24,17 +27,76 @@ std::optional<QString> StoredText(const QSettings& settings, const QString& key)
 
 }  // namespace
 
-IniSettingsStore::IniSettingsStore()
-    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                             QStringLiteral("Talvern"),
-                                             QStringLiteral("TalvernRLC")))
+namespace {
+
+// Where QSettings keeps the user's INI file of this identity.
+QString UserFilePath()
 {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Talvern/TalvernRLC.ini");
+}
+
+// Moves the file to "<file>.bad" (replacing an older copy); returns the copy's name.
+std::string SetAside(const QString& path)
+{
+    const QString copy = path + QStringLiteral(".bad");
+    QFile::remove(copy);
+    if (!QFile::rename(path, copy))
+        QFile::remove(path);
+    return copy.toStdString();
+}
+
+// QSettings takes a last line without "=" silently, where it would reject the same line
+// anywhere else: that is a file cut off in the middle of a line.
+bool EndsInACutLine(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.read(IniSettingsStore::kMaxFileSize);
+    const QByteArray last = bytes.mid(bytes.lastIndexOf('\n') + 1).trimmed();
+    return !last.isEmpty() && !last.contains('=') && !last.startsWith('[') && !last.startsWith(';') &&
+           !last.startsWith('#');
+}
+
+}  // namespace
+
+IniSettingsStore::IniSettingsStore()
+{
+    Open(UserFilePath(), [] {
+        return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                           QStringLiteral("Talvern"), QStringLiteral("TalvernRLC"));
+    });
 }
 
 IniSettingsStore::IniSettingsStore(const std::string& filePath)
-    : m_settings(std::make_unique<QSettings>(QString::fromStdString(filePath),
-                                             QSettings::IniFormat))
 {
+    const QString path = QString::fromStdString(filePath);
+    Open(path, [path] { return std::make_unique<QSettings>(path, QSettings::IniFormat); });
+}
+
+// QSettings reads the whole file when it is made, reads what it can of a damaged one and
+// writes the rest back over it at the first write. So a file too large to be this program's
+// is moved aside to "<file>.bad" before QSettings sees it, one it cannot parse or that was cut
+// off right after, and the store starts empty.
+void IniSettingsStore::Open(const QString& path, const std::function<std::unique_ptr<QSettings>()>& make)
+{
+    if (QFileInfo(path).size() > kMaxFileSize)
+        m_setAside = SetAside(path);
+    m_settings = make();
+    if (m_settings->status() == QSettings::FormatError || EndsInACutLine(path)) {
+        m_settings.reset();
+        m_setAside = SetAside(path);
+        m_settings = make();
+    }
+}
+
+std::string IniSettingsStore::DamageMessage() const
+{
+    if (m_setAside.empty())
+        return {};
+    return "The settings file was damaged and has been set aside as\r\n" + m_setAside +
+           "\r\nThe program starts with default settings.";
 }
 
 IniSettingsStore::~IniSettingsStore() = default;

@@ -19,6 +19,9 @@ public:
     std::string GetString(std::string_view section, std::string_view name,
                           std::string_view fallback) const;
 
+    // The message for a damaged store that was set aside at opening; empty when there was none.
+    virtual std::string DamageMessage() const { return {}; }
+
     virtual void WriteInt(std::string_view section, std::string_view name, int value) = 0;
     virtual void WriteString(std::string_view section, std::string_view name,
                              std::string_view value) = 0;

@@ -213,7 +213,7 @@ TEST_F(LifecycleTest, The2600BlockSetsTheVoltageLimitsFor2600And1370Only)
     }
 }
 
-TEST_F(LifecycleTest, AMalformedFileIsReportedAndKeepsTheValuesReadBeforeTheFault)
+TEST_F(LifecycleTest, AMalformedFileIsReportedOnceKeptAsBadAndChangesNoValue)
 {
     ApplicationData source;
     ApplicationValues written(source);
@@ -232,8 +232,9 @@ TEST_F(LifecycleTest, AMalformedFileIsReportedAndKeepsTheValuesReadBeforeTheFaul
     values.SelectAnalyzerType(10);
     LoadSettingsAtStartUp(values, store, location, reporter, hooks);
     EXPECT_EQ(reporter.messages, std::vector<std::string>{"Error reading preferences file."});
-    EXPECT_EQ(values.page.orientation, 1);
-    EXPECT_EQ(values.Block(PreferenceBlock::Family2600), "Input Impedance=50\r\n");
+    EXPECT_EQ(values.page.orientation, 2);
+    EXPECT_EQ(values.Block(PreferenceBlock::Family2600), "");
+    EXPECT_EQ(ReadAll(UserFile("TalprefRLC2600.txt.bad")), bytes);
     EXPECT_EQ(hookCalls, 0);
     EXPECT_TRUE(values.settingsLoaded);
 }
