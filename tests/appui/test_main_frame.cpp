@@ -15,6 +15,7 @@
 #include "app/frame/SplashWnd.h"
 #include "app/frame/StatusPanes.h"
 #include "app/frame/WindowPlacement.h"
+#include "app/platform/QtPrompter.h"
 #include "data/TalDocument.h"
 #include "views/command/CommandIds.h"
 
@@ -291,6 +292,50 @@ TEST_F(AppTest, AKeyPressDuringTheSplashScreenOnlyClosesIt)
     QTest::keyClick(&frame, Qt::Key_N, Qt::ControlModifier);
     Pump();
     EXPECT_EQ(m_app->DocManager()->Documents().size(), documents + 1);
+}
+
+TEST_F(AppTest, APromptShownOverTheSplashOutlivesItAndTakesItsInput)
+{
+    ASSERT_TRUE(Start());
+    CMainFrame& frame = *m_app->MainFrame();
+    QtPrompter prompter;
+    const auto showSplash = [&frame] {
+        CSplashWnd::ShowSplashScreen(&frame);
+        ASSERT_NE(CSplashWnd::Current(), nullptr);
+        CSplashWnd::Current()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(CSplashWnd::Current()));
+    };
+
+    // The splash closes itself (as after its 3 s) while the prompt is up: the prompt stays.
+    showSplash();
+    QWidget* owner = nullptr;
+    {
+        ModalWatcher watcher([&owner](QWidget* box) {
+            owner = box->parentWidget();
+            CSplashWnd::HideSplashScreen();
+            Pump();
+            ASSERT_EQ(QApplication::activeModalWidget(), box);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        EXPECT_EQ(prompter.Message("Error reading preferences file.", "Talvern", PromptButtons::Ok,
+                                   PromptIcon::None),
+                  PromptResult::Ok);
+        EXPECT_TRUE(watcher.Fired());
+    }
+    EXPECT_EQ(owner, &frame);
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
+
+    // A key pressed in the prompt closes the splash and still answers the prompt.
+    showSplash();
+    ModalWatcher watcher([](QWidget* box) {
+        QTest::keyClick(box, Qt::Key_Return);
+        if (QApplication::activeModalWidget() == box)
+            QTest::keyClick(box, Qt::Key_Escape);  // the key was swallowed
+    });
+    EXPECT_EQ(prompter.Message("Open it?", "Talvern", PromptButtons::YesNo, PromptIcon::Question),
+              PromptResult::Yes);
+    Pump();
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
 }
 
 TEST_F(AppTest, AMaximizedWindowStoresMaximizedAndItsRestoredRectangle)
