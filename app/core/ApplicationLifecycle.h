@@ -22,8 +22,9 @@ struct VoltageLimitHooks {
 bool SelectAnalyzerTypeFromCommandLine(const std::vector<std::string>& arguments,
                                        ApplicationValues& values, MessageReporter& reporter);
 
-// Reports a settings store that was set aside as damaged, reads the preferences file (the 2600 block sets the voltage limits for ids 10 and 11), then
-// the settings store values, and refreshes the preferences text stored in documents.
+// Reports a settings store that was set aside as damaged, reads the preferences file (the 2600
+// block sets the voltage limits for ids 10 and 11), then the settings store values, and
+// refreshes the preferences text stored in documents.
 void LoadSettingsAtStartUp(ApplicationValues& values, const SettingsStore& store,
                            const PreferencesLocation& location, MessageReporter& reporter,
                            const VoltageLimitHooks& hooks = {});

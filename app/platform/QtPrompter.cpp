@@ -64,10 +64,6 @@ PromptResult EscapeResult(PromptButtons buttons)
     }
 }
 
-}  // namespace
-
-namespace {
-
 // Windows that close by themselves (the start-up splash after its time, popups and tool tips)
 // would take an owned prompt with them.
 bool ClosesByItself(const QWidget* window)

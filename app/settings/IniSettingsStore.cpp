@@ -25,10 +25,6 @@ std::optional<QString> StoredText(const QSettings& settings, const QString& key)
     return value.toString();
 }
 
-}  // namespace
-
-namespace {
-
 // Where QSettings keeps the user's INI file of this identity.
 QString UserFilePath()
 {
