@@ -180,13 +180,6 @@ Candidate Solve(const Model& model, const std::vector<ImpedanceSample>& samples,
 
 }  // namespace
 
-double ModelResidual(const CDataSet& set, int kind, const ModelValues& values)
-{
-    if (!IsCircuitKind(kind))
-        return kInfinity;
-    return RmsResidual(Model(kind), AsArray(values), ImpedanceSamples(set));
-}
-
 std::optional<ModelRefinement> RefineModel(const CDataSet& set, int kind)
 {
     if (!IsCircuitKind(kind))
@@ -202,7 +195,7 @@ std::optional<ModelRefinement> RefineModel(const CDataSet& set, int kind)
     result.estimate = FitModel(set, kind).value_or(ModelValues{});
     result.estimateResidual = RmsResidual(model, AsArray(result.estimate), samples);
 
-    // Screen the estimate and the characteristic starts on a thinned curve; refine the best.
+    // Screen the characteristic starts on a thinned curve; refine from the best and the estimate.
     const size_t stride = std::max<size_t>(1, samples.size() / kScreenPoints);
     std::vector<std::pair<double, std::array<double, 3>>> starts;
     for (const ModelValues& start : CharacteristicStarts(samples, kind)) {

@@ -22,9 +22,6 @@ struct ModelRefinement {
 
 // Refines `kind` on the set's impedance (gain as |Z|, phase in degrees). Never worse than the
 // estimate: when no start refines below the estimate's residual, the estimate is returned.
-// Nothing for an unknown kind, or fewer usable points (f > 0, finite non-zero Z) than values.
+// Nothing for an unknown kind, or fewer usable points (f > 0, finite non-zero Z) than values;
+// refined values and residual stay -1 when no start gives a finite residual.
 std::optional<ModelRefinement> RefineModel(const CDataSet& set, int kind);
-
-// Relative RMS residual of `values` for `kind` over the set's usable points; infinite when a
-// value the kind uses is unknown, or the set has no usable point.
-double ModelResidual(const CDataSet& set, int kind, const ModelValues& values);
