@@ -319,9 +319,11 @@ private:
         size_t next = 0;
         const size_t end =
             FindMarker(markers.end, markers.endSkip, markers.lineMarkers, start, next);
-        if (end == std::string::npos ||
-            std::string_view(m_text).substr(start, end - start).find(markers.begin) !=
-                std::string_view::npos)
+        // A block text holding its own end marker (an old layout's marker without its line
+        // end) would end early once written in the current layout: it counts as damaged.
+        const std::string_view text = std::string_view(m_text).substr(start, end - start);
+        if (end == std::string::npos || text.find(markers.begin) != std::string_view::npos ||
+            text.find(markers.end) != std::string_view::npos)
             return false;
         m_values.Block(block) = m_text.substr(start, end - start);
         m_pos = std::min(next, m_text.size());

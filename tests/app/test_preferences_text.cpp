@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include "app/core/ApplicationValues.h"
@@ -399,6 +401,44 @@ TEST(PreferencesParse, HostileTextStaysInsideTheText)
     EXPECT_FALSE(ParsePreferences("V=6" + std::string(17, '=') + "***BEGIN***", values));
     EXPECT_FALSE(ParsePreferences("V=6" + std::string(17, '=') + "***BEGIN***\r\n***END***",
                                   values));
+}
+
+// What the program writes from values it read must read again: block texts holding marker
+// text of their own (the fixture, found by the fuzzer) are refused when read.
+TEST(PreferencesParse, WhateverReadsAlsoReadsBackOnceWritten)
+{
+    const auto readsBack = [](const std::string& fileBytes) {
+        ApplicationData data;
+        ApplicationValues values(data);
+        values.SelectAnalyzerType(10);
+        if (!ParsePreferences(PreferencesTextAsRead(fileBytes), values))
+            return true;
+        std::string written;
+        for (char c : FormatPreferences(values)) {
+            if (c == '\n')
+                written += '\r';
+            if (c != '\r')
+                written += c;
+        }
+        ApplicationData againData;
+        ApplicationValues again(againData);
+        again.SelectAnalyzerType(10);
+        return ParsePreferences(PreferencesTextAsRead(written), again);
+    };
+    std::ifstream fixture(TALVERN_FIXTURES_DIR "/prefs_marker_text_in_block.txt", std::ios::binary);
+    ASSERT_TRUE(fixture);
+    EXPECT_TRUE(readsBack(std::string(std::istreambuf_iterator<char>(fixture), {})));
+
+    std::mt19937 random(99);
+    const char* const tokens[] = {"=", "***BEGIN***\r\n", "***END***\r\n", "***END_SYNTH***\r\n",
+                                  "***END***", "\r\n", "\r", "6", "x"};
+    for (int round = 0; round < 3000; ++round) {
+        std::string text = "CTalvernApp Version=6\r\n";
+        const int count = static_cast<int>(random() % 120);
+        for (int i = 0; i < count; ++i)
+            text += tokens[random() % std::size(tokens)];
+        EXPECT_TRUE(readsBack(text)) << text;
+    }
 }
 
 }  // namespace
