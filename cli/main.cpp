@@ -110,6 +110,9 @@ const char* UsageText()
 #if defined(TALVERN_CLI_SWEEP) || defined(TALVERN_CLI_RLC)
            ", 4 the sweep ended with an error"
 #endif
+#if defined(TALVERN_CLI_SWEEP)
+           ",\n5 the simulated analyzer recorded breaches of its rules (listed on stderr)"
+#endif
            ".\n";
 }
 

@@ -1,5 +1,7 @@
 #include "sim/ConfiguredInstrument.h"
 
+#include <algorithm>
+
 namespace talsim {
 
 bool ConfiguredInstrument::AcceptsMessage()
@@ -20,6 +22,11 @@ void ConfiguredInstrument::RestartFaults()
 {
     readingsTaken_ = 0;
     vanished_ = false;
+}
+
+bool ConfiguredInstrument::RefusesHeader(const std::string& header) const
+{
+    return std::find(config_.refuse.begin(), config_.refuse.end(), header) != config_.refuse.end();
 }
 
 } // namespace talsim

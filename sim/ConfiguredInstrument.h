@@ -19,10 +19,14 @@ public:
     bool ReadsTimeOut() const override { return config_.faults.timeout; }
     std::optional<Clock::time_point> NextDue() const override;
     void Reseed() override { rng_.seed(config_.seed); }
+    bool RefusesHeader(const std::string& header) const override;
 
 protected:
-    // config is the simulator's; it outlives the instrument.
-    explicit ConfiguredInstrument(SimConfig& config) : config_(config), rng_(config.seed) {}
+    // config and referee are the simulator's; they outlive the instrument.
+    ConfiguredInstrument(SimConfig& config, Referee& referee) : config_(config), rng_(config.seed)
+    {
+        SetReferee(&referee);
+    }
     // The faults changed: the reading count of the vanish fault starts again.
     void RestartFaults();
 

@@ -40,7 +40,10 @@ void Ieee488Device::Write(std::string_view message, Clock::time_point now)
         if (text.empty())
             continue;
         if (text.size() > kMaxCommandLength || !Printable(text)) {
+            command_ = Printable(text) ? std::string(text.substr(0, kMaxCommandLength)) : std::string("(unprintable)");
+            executing_ = true;
             SetEventBits(kCommandError);
+            executing_ = false;
             continue;
         }
         Command command;
@@ -57,8 +60,13 @@ void Ieee488Device::Write(std::string_view message, Clock::time_point now)
                 rest.remove_prefix(comma + 1);
             }
         }
-        if (!Execute(command, now))
+        command_.assign(text);
+        executing_ = true;
+        if (RefusesHeader(command.header))
+            Refuse(kExecutionError, "refused: the analyzer is set to refuse this command");
+        else if (!Execute(command, now))
             SetEventBits(kCommandError);
+        executing_ = false;
     }
     UpdateServiceRequest();
 }
@@ -133,6 +141,29 @@ void Ieee488Device::UpdateServiceRequest()
         ++requests_;
     }
     enabledSummary_ = enabled;
+}
+
+void Ieee488Device::SetEventBits(std::uint8_t bits)
+{
+    esr_ |= bits;
+    if (!executing_)
+        return;
+    if (bits & kCommandError)
+        Breach("command error (unknown header or wrong arguments)");
+    if (bits & kExecutionError)
+        Breach("execution error (value out of range or refused)");
+}
+
+void Ieee488Device::Refuse(std::uint8_t bits, std::string_view rule)
+{
+    Breach(rule);
+    esr_ |= bits;
+}
+
+void Ieee488Device::Breach(std::string_view rule)
+{
+    if (referee_)
+        referee_->Record(command_, FrequencySetting(), rule);
 }
 
 } // namespace talsim

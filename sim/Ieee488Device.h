@@ -4,6 +4,7 @@
 // (SRE) and the status byte with its request-for-service bit (bit 6), raised when an enabled
 // summary bit comes on and cleared by a serial poll.
 
+#include "sim/Referee.h"
 #include "sim/SimInstrument.h"
 
 #include <string>
@@ -37,6 +38,8 @@ protected:
         std::vector<std::string> args;
     };
 
+    // Whether the instrument refuses the command outright (a configured refusal).
+    virtual bool RefusesHeader(const std::string&) const { return false; }
     // Handles one command; false means an unknown header (command error).
     virtual bool Execute(const Command& command, Clock::time_point now) = 0;
     // Status byte bits of the instrument; bit 5 is also set from the event register here, bit 6
@@ -49,7 +52,23 @@ protected:
     void Reply(std::string_view text) { output_.append(text); }
     std::size_t OutputSize() const { return output_.size(); }
     void ClearOutput();
-    void SetEventBits(std::uint8_t bits) { esr_ |= bits; }
+    // A command or execution error raised while a command runs is also a breach for the referee.
+    void SetEventBits(std::uint8_t bits);
+    // Records a breach of rule by the command being executed (or, outside one, by the last).
+    void Breach(std::string_view rule);
+    // The instrument refuses the command: bits go to the event register, the breach to the
+    // referee under its own rule (not the generic one).
+    void Refuse(std::uint8_t bits, std::string_view rule);
+    // A measurement starts with the given output amplitude setting, at FrequencySetting().
+    void Measured(double amplitude)
+    {
+        if (referee_)
+            referee_->Measured(FrequencySetting(), amplitude);
+    }
+    // The referee the breaches go to (none for bystanders on the bus).
+    void SetReferee(Referee* referee) { referee_ = referee; }
+    // The frequency the analyzer is set to, for the breach records.
+    virtual double FrequencySetting() const { return 0.0; }
     // Reads and clears the event status register.
     std::uint8_t TakeEventRegister();
     // *CLS: event register and request cleared (the instrument clears its own queues).
@@ -60,6 +79,9 @@ protected:
     void UpdateServiceRequest();
 
 private:
+    Referee* referee_ = nullptr;
+    std::string command_;      // the command being (or last) executed
+    bool executing_ = false;
     std::string output_;
     std::uint8_t esr_ = 0;
     std::uint8_t ese_ = 0;

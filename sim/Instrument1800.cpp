@@ -26,6 +26,13 @@ double Instrument1800::BandCeiling(double frequency)
     return kCeilings[band];
 }
 
+const char* Instrument1800::BandFor(double frequency) const
+{
+    if (frequency < 10e3)
+        return "LOW";
+    return frequency < 100e3 ? "WIDE" : "AUTO";
+}
+
 std::string Instrument1800::Identification() const
 {
     if (!config_.idn.empty())

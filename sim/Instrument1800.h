@@ -23,6 +23,7 @@ protected:
     bool WaveformKnown(const std::string& keyword) const override { return keyword == "SINEWA"; }
     bool BandKnown(const std::string& keyword) const override;
     double AmplitudeCeiling(double frequency) const override { return BandCeiling(frequency); }
+    const char* BandFor(double frequency) const override;
     bool ExecuteFamily(const Command& command) override;
 
 private:

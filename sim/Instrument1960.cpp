@@ -38,7 +38,7 @@ double IntegrationSeconds(const std::string& speed, int cycles, double frequency
 
 } // namespace
 
-Instrument1960::Instrument1960(SimConfig& config) : ConfiguredInstrument(config)
+Instrument1960::Instrument1960(SimConfig& config, Referee& referee) : ConfiguredInstrument(config, referee)
 {
     if (config_.faults.esrError)
         SetEventBits(kDeviceError);
@@ -240,12 +240,26 @@ bool Instrument1960::ExecuteSetting(const Command& c)
     return true;
 }
 
+const char* Instrument1960::BandFor(double frequency) const
+{
+    if (frequency < 4e3)
+        return "LOW";
+    return frequency < 25e3 ? "MEDIUM" : "HIGH";
+}
+
 void Instrument1960::StartMeasurement(Clock::time_point now)
 {
-    if (amplitude_ > AmplitudeCeiling(frequency_) + 1e-9) {
-        SetEventBits(kExecutionError);
+    constexpr double kSlack = 1e-9;
+    if (output_ && amplitude_ + std::fabs(offset_) > 10.0 + kSlack)
+        Breach("AC + |DC| above 10 V");
+    if (band_ != BandFor(frequency_))
+        Breach("BANDWI," + band_ + " outside its band (" + BandFor(frequency_) + " here)");
+    if (amplitude_ > AmplitudeCeiling(frequency_) + kSlack) {
+        // The analyzer refuses the measurement: no reading, no service request.
+        Refuse(kExecutionError, "amplitude above the ceiling of the frequency's band");
         return;
     }
+    Measured(amplitude_);
     const double seconds = IntegrationSeconds(speed_, cycles_, frequency_) + delay_;
     const double scaled = std::min(seconds * config_.timeFactor, kMaxDurationSeconds);
     due_ = now + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(scaled));

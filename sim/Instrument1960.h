@@ -17,7 +17,7 @@ public:
     static constexpr std::uint8_t kResultAvailable = 0x01;
     static constexpr std::uint8_t kMessageAvailable = 0x10;
 
-    explicit Instrument1960(SimConfig& config);
+    Instrument1960(SimConfig& config, Referee& referee);
 
     bool OutputPending() const override { return measuring_; }
     void Advance(Clock::time_point now) override;
@@ -40,6 +40,8 @@ protected:
     virtual bool BandKnown(const std::string& keyword) const;
     // Highest amplitude (V peak) at the frequency; an output above it fails the measurement.
     virtual double AmplitudeCeiling(double) const { return 10.0; }
+    // The filter band the frequency calls for (the 1960's LOW/MEDIUM/HIGH).
+    virtual const char* BandFor(double frequency) const;
     // Further commands of the family; false for an unknown header.
     virtual bool ExecuteFamily(const Command&) { return false; }
 
@@ -48,6 +50,8 @@ protected:
     std::string waveform_ = "SINEWA";
     std::string band_ = "LOW";
     bool dcCoupled_ = false;
+
+    double FrequencySetting() const override { return frequency_; }
 
 private:
     bool ExecuteSetting(const Command& command);

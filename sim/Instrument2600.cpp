@@ -36,7 +36,7 @@ std::optional<bool> OnOff(const std::string& s)
 
 } // namespace
 
-Instrument2600::Instrument2600(SimConfig& config) : ConfiguredInstrument(config)
+Instrument2600::Instrument2600(SimConfig& config, Referee& referee) : ConfiguredInstrument(config, referee)
 {
     ResetSettings();
     if (config_.faults.esrError)
@@ -364,8 +364,24 @@ void Instrument2600::ResetSettings()
     dfra_ = false;
 }
 
+void Instrument2600::CheckOutputRatings()
+{
+    if (!output_)
+        return;
+    constexpr double kSlack = 1e-9;
+    constexpr double kMaxVoltHertz = 80e6;
+    if (outputImpedance_ == 2 && amplitude_ > 2.0 + kSlack)
+        Breach("amplitude above 2 V on the 2 Ohm output");
+    if (amplitude_ * frequency_ > kMaxVoltHertz * (1.0 + kSlack))
+        Breach("amplitude x frequency above 80 MV Hz");
+    if (amplitude_ + (bias_ ? std::fabs(dcOffset_) : 0.0) > 10.0 + kSlack)
+        Breach("AC + |DC| above 10 V");
+}
+
 void Instrument2600::StartMeasurement(Clock::time_point now)
 {
+    CheckOutputRatings();
+    Measured(amplitude_);
     // A square wave's fundamental is 4/pi of its amplitude.
     GeneratorState generator;
     generator.frequency = frequency_;

@@ -20,7 +20,7 @@ public:
     static constexpr std::uint8_t kMessageAvailable = 0x10;
 
     // config is the simulator's (it outlives the instrument); "ADDR" changes its address.
-    explicit Instrument2600(SimConfig& config);
+    Instrument2600(SimConfig& config, Referee& referee);
 
     bool UsbCapable() const override { return true; }
     bool OutputPending() const override { return readRequested_ && measuring_; }
@@ -44,6 +44,9 @@ private:
     bool ExecuteMeasurement(const Command& command, Clock::time_point now);
     bool ExecuteSetting(const Command& command);
 
+    double FrequencySetting() const override { return frequency_; }
+    // The output ratings at the frequency about to be measured, checked by each measure command.
+    void CheckOutputRatings();
     void ResetSettings();
     void StartMeasurement(Clock::time_point now);
     void AbortMeasurement();

@@ -26,7 +26,7 @@ std::string Binary(std::uint8_t value)
 
 } // namespace
 
-Instrument5060::Instrument5060(SimConfig& config) : ConfiguredInstrument(config) {}
+Instrument5060::Instrument5060(SimConfig& config, Referee& referee) : ConfiguredInstrument(config, referee) {}
 
 void Instrument5060::FaultsChanged()
 {
@@ -92,7 +92,7 @@ bool Instrument5060::Execute(const Command& c, Clock::time_point now)
         header.pop_back();
     }
     if (c.args.size() > 1) {
-        errorByte_ |= kParameterError;
+        ParameterError();
         return true;
     }
     if (header == "?IDT") {
@@ -115,6 +115,7 @@ bool Instrument5060::Execute(const Command& c, Clock::time_point now)
     } else if (!ExecuteSetting(header, value)) {
         errorByte_ |= kHeaderError;
         unknownCommand_ = true;
+        Breach("unknown header");
     }
     return true;
 }
@@ -124,13 +125,13 @@ bool Instrument5060::ExecuteSetting(const std::string& h, const std::string& val
     const std::optional<double> v = NumberArgument(value);
     auto number = [&](double low, double high, double& target) {
         if (!v || *v < low || *v > high)
-            errorByte_ |= kParameterError;
+            ParameterError();
         else
             target = *v;
     };
     auto integer = [&](int low, int high, int& target) {
         if (!v || *v < low || *v > high || *v != std::floor(*v))
-            errorByte_ |= kParameterError;
+            ParameterError();
         else
             target = static_cast<int>(*v);
     };
@@ -169,8 +170,15 @@ bool Instrument5060::ExecuteSetting(const std::string& h, const std::string& val
     return true;
 }
 
+void Instrument5060::ParameterError()
+{
+    errorByte_ |= kParameterError;
+    Breach("parameter out of range");
+}
+
 void Instrument5060::StartMeasurement(Clock::time_point now)
 {
+    Measured(amplitude_);
     double seconds = integrateCycles_ ? (cycles_ + delayCycles_) / frequency_ : integrationTime_ + delayTime_;
     if (autoMode_ > 0)
         seconds = autoMode_ == 1 ? 0.5 : 2.0;

@@ -23,7 +23,7 @@ public:
     static constexpr std::uint8_t kHeaderError = 0x01;
     static constexpr std::uint8_t kParameterError = 0x02;
 
-    explicit Instrument5060(SimConfig& config);
+    Instrument5060(SimConfig& config, Referee& referee);
 
     bool OutputPending() const override { return measuring_; }
     void Advance(Clock::time_point now) override;
@@ -35,7 +35,11 @@ protected:
     void OnOutputRead(std::size_t n) override;
     void OnOutputDiscarded() override { ready_ = false; }
 
+    double FrequencySetting() const override { return frequency_; }
+
 private:
+    // A value the instrument does not take: the error byte's parameter bit, and a breach.
+    void ParameterError();
     bool ExecuteSetting(const std::string& header, const std::string& value);
     std::string Identification() const;
     double MaximumFrequency() const;

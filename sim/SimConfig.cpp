@@ -222,6 +222,28 @@ bool ParseOthers(std::string_view text, std::vector<int>& others)
     return true;
 }
 
+// Up to eight command headers, upper-cased: "MEAS", "GAINPH?", "*ESE".
+bool ParseRefused(std::string_view text, std::vector<std::string>& refuse)
+{
+    constexpr std::size_t kMaxRefused = 8;
+    constexpr std::size_t kMaxHeader = 16;
+    std::vector<std::string> list;
+    if (!Trim(text).empty()) {
+        for (std::string_view item : Split(text, ',')) {
+            item = Trim(item);
+            if (item.empty() || item.size() > kMaxHeader || !Printable(item) || list.size() >= kMaxRefused
+                || item.find(' ') != std::string_view::npos)
+                return false;
+            std::string header;
+            for (char ch : item)
+                header.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(ch))));
+            list.push_back(header);
+        }
+    }
+    refuse = std::move(list);
+    return true;
+}
+
 bool ValidFirmware(std::string_view s)
 {
     if (s.size() < 3 || s.size() > 5 || !std::isdigit(static_cast<unsigned char>(s[0])) || s[1] != '.')
@@ -273,6 +295,7 @@ bool ApplyPair(std::string_view key, std::string_view value, SimConfig& c, Confi
         return Assign(c.address, ParseInteger(value, 1, 30));
     }
     if (key == "others") return ParseOthers(value, c.others);
+    if (key == "refuse") return ParseRefused(value, c.refuse);
     if (key == "idn") {
         if (value.size() > kMaxIdnLength || !Printable(value))
             return false;

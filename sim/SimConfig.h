@@ -83,6 +83,9 @@ struct SimConfig {
     // Disarming (ibnotify mask 0, ibonl; viDisableEvent, viUninstallHandler, viClose) waits while
     // a callback or handler of that device or session runs on another thread.
     bool disarmWaits = false;
+    // Command headers the analyzer refuses (an execution error and a breach, nothing done), for
+    // the cases where a program's command is refused: the sweep waits for a request that never comes.
+    std::vector<std::string> refuse;
 
     int FirmwareMajor() const { return firmware.empty() ? 0 : firmware[0] - '0'; }
     // "USB0::0x6B3D::0x<model>::<serial>::INSTR".

@@ -15,13 +15,13 @@ namespace talsim {
 
 namespace {
 
-std::unique_ptr<SimInstrument> MakeAnalyzer(SimConfig& config)
+std::unique_ptr<SimInstrument> MakeAnalyzer(SimConfig& config, Referee& referee)
 {
     switch (config.family) {
-    case 1960: return std::make_unique<Instrument1960>(config);
-    case 1800: return std::make_unique<Instrument1800>(config);
-    case 5060: return std::make_unique<Instrument5060>(config);
-    default: return std::make_unique<Instrument2600>(config);
+    case 1960: return std::make_unique<Instrument1960>(config, referee);
+    case 1800: return std::make_unique<Instrument1800>(config, referee);
+    case 5060: return std::make_unique<Instrument5060>(config, referee);
+    default: return std::make_unique<Instrument2600>(config, referee);
     }
 }
 
@@ -66,7 +66,7 @@ int Simulator::Configure(std::string_view text)
 
 void Simulator::PowerOn()
 {
-    analyzer_ = MakeAnalyzer(config);
+    analyzer_ = MakeAnalyzer(config, referee);
     visa.AnalyzerReplaced();
     RebuildOthers();
 }

@@ -6,6 +6,7 @@
 // instruments going. One lock guards all state; the callers' callbacks run without it.
 
 #include "sim/GpibBus.h"
+#include "sim/Referee.h"
 #include "sim/SimConfig.h"
 #include "sim/SimInstrument.h"
 #include "sim/VisaSessions.h"
@@ -53,6 +54,7 @@ public:
     std::mutex mutex;
     std::condition_variable changed;  // callers waiting in a read, a wait or a lock
     SimConfig config;
+    Referee referee;  // kept across power-ons and family changes until read with clearing
     GpibBus gpib{*this};
     VisaSessions visa{*this};
 

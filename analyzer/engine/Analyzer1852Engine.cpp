@@ -43,10 +43,16 @@ void Analyzer1852Engine::ApplyBandCeiling(double frequency)
     SetAcVoltsOutField(m_fields.acVoltsOut);
 }
 
+void Analyzer1852Engine::FrequencyLimitsApplied()
+{
+    // The start frequency as its command will carry it (four digits) decides its band.
+    m_currentFrequency = RoundToSignificant(m_fields.startFrequency, 4);
+}
+
 void Analyzer1852Engine::QueueStartSettings()
 {
     m_holdAmplitude = true;
-    ApplyBandCeiling(m_sweep.startFrequency);
+    ApplyBandCeiling(RoundToSignificant(m_sweep.startFrequency, 4));
     m_holdAmplitude = false;
     m_amplitudeInEffect = AmplitudeAsSent(m_fields.acVoltsOut);
     // The analyzer may still have the amplitude of the last stop (0 V with the DC output on), so

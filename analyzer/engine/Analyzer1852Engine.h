@@ -38,7 +38,7 @@ protected:
     void QueueStartSettings() override;
     void QueueBandFor(double frequency) override;
     void QueueNextPointSettings(double frequency) override;
-    void FrequencyLimitsApplied() override { m_currentFrequency = m_fields.startFrequency; }
+    void FrequencyLimitsApplied() override;
     void CloseWithoutDisplay() override;
     bool CloseTakesDeviceOffline() const override { return false; }
 

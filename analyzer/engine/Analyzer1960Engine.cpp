@@ -19,7 +19,9 @@ constexpr double kMaximumFrequency = 2.2e6;
 
 Analyzer1960Engine::Analyzer1960Engine(AnalyzerHost& host, QObject* parent) : AnalyzerEngine(host, parent)
 {
-    m_relay = ServiceRequestRelay::Create(this, [this](int) { OnMsgSweep(); });
+    m_relay = ServiceRequestRelay::Create(this, [this](int) {
+        HandleServiceRequest([&] { OnMsgSweep(); });
+    });
     m_limits.minimum = 0.01;
     m_limits.maximum = kMaximumFrequency;
     m_limits.maximumForSettings = kMaximumFrequency;
@@ -67,4 +69,14 @@ void Analyzer1960Engine::ApplyPreferences(const std::string& text)
     m_limits.maximumForSettings = m_fields.waveform == Waveform::Sine ? m_limits.maximum : 1e6;
     SetIntegrationByTime(m_fields.integrationByTime);
     EmitFieldsChanged();
+}
+
+double Analyzer1960Engine::SecondsPerPoint() const
+{
+    // The speeds' times are the analyzer's; these err on the long side. Cycles add their periods.
+    using analyzer::family1960::Speed;
+    const Speed speed = m_fields.speed;
+    const double speedSeconds = speed == Speed::Fast ? 1.0 : speed == Speed::Medium ? 3.0 : speed == Speed::Slow ? 10.0 : 30.0;
+    const double cycles = m_fields.integrationByTime ? 0.0 : m_fields.cycles / std::max(PointFrequency(), 1e-6);
+    return m_fields.delay + speedSeconds + cycles;
 }

@@ -105,6 +105,7 @@ private:
     // AnalyzerEngine
     const analyzer::FamilyTexts& Family() const override { return Texts().family; }
     int ListedChannels() const override { return 2; }
+    double SecondsPerPoint() const override;
     bool ConnectForDcOutput() override;
     void WriteDcOutputOn() override;
     void DropQueuedCommands() override { m_queue.clear(); }

@@ -65,7 +65,8 @@ void Analyzer1960Engine::StartAnalyzer()
     TakeSweepSettings();
     m_sweep.servoRetried = false;
     m_queue += kOutputOnCommand;
-    QueueBandFor(m_sweep.startFrequency);
+    // Bands are decided on the frequency as the command carries it (four digits).
+    QueueBandFor(RoundToSignificant(m_sweep.startFrequency, 4));
     m_queue += MeasureAtCommand(m_sweep.startFrequency);
     m_commandedFrequency = m_sweep.startFrequency;
     EmitFieldsChanged();
@@ -142,7 +143,7 @@ void Analyzer1960Engine::OnMsgSweep()
         return;
 
     const double next = NextPointFrequency(*stepOrigin);
-    QueueNextPointSettings(next);
+    QueueNextPointSettings(RoundToSignificant(next, 4));
     m_amplitudeInEffect = AmplitudeAsSent(m_fields.acVoltsOut);
     m_queue += MeasureAtCommand(next);
     if (!WriteQueue(handler)) {

@@ -235,7 +235,7 @@ bool Analyzer2600Engine::QueryCapabilities()
     m_limits.maximumForSettings = m_caps.maximumFrequency;
     // The AC output's lower limit may have risen with the hardware class.
     m_fields.acVoltsOut = LimitAcVoltsOut(m_fields.acVoltsOut, m_caps.minimumAcOutput, m_fields.outputImpedance,
-                                          false, 0.0);
+                                          false, 0.0, m_fields.dcVoltsOut);
     return true;
 }
 

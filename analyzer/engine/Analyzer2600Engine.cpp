@@ -2,6 +2,7 @@
 
 #include "analyzer/engine/Analyzer2600Engine.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "analyzer/engine/AnalyzerHost.h"
@@ -29,7 +30,9 @@ constexpr int kAnalyzer1370 = 11;
 Analyzer2600Engine::Analyzer2600Engine(AnalyzerHost& host, QObject* parent)
     : AnalyzerEngine(host, parent), m_firmwareCode(kUnknownFirmwareCode)
 {
-    m_relay = ServiceRequestRelay::Create(this, [this](int statusByte) { OnMsg2600Sweep(statusByte); });
+    m_relay = ServiceRequestRelay::Create(this, [this](int statusByte) {
+        HandleServiceRequest([&] { OnMsg2600Sweep(statusByte); });
+    });
     m_limits = LimitsFor(m_caps, m_fields.waveform, m_fields.outputImpedance);
     m_host.SetOutput5Vmax(false, true);
     m_host.SetInput15Vmax(false, true);
@@ -125,4 +128,11 @@ bool Analyzer2600Engine::SendQueue()
         return false;
     }
     return true;
+}
+
+double Analyzer2600Engine::SecondsPerPoint() const
+{
+    if (m_fields.integrationByTime)
+        return m_fields.integrationTime + m_fields.delayTime;
+    return (m_fields.cycles + m_fields.delayCycles) / std::max(PointFrequency(), 1e-6);
 }

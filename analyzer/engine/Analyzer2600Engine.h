@@ -108,6 +108,7 @@ private:
     // AnalyzerEngine
     const analyzer::FamilyTexts& Family() const override;
     int ListedChannels() const override { return m_caps.channelCount; }
+    double SecondsPerPoint() const override;
     bool ConnectForDcOutput() override;
     void WriteDcOutputOn() override;
     void DropQueuedCommands() override { m_queue.Clear(); }

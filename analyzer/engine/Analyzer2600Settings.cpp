@@ -91,8 +91,8 @@ void Analyzer2600Engine::SetFrequencyStep(double hertz)
 
 bool Analyzer2600Engine::ApplyAcVoltsOut(double volts, double frequency)
 {
-    const double limited = Shown(LimitAcVoltsOut(Shown(volts), m_caps.minimumAcOutput, m_fields.outputImpedance,
-                                                 IsMeasuring(), frequency));
+    const double limited = LimitAcVoltsOut(volts, m_caps.minimumAcOutput, m_fields.outputImpedance, IsMeasuring(),
+                                           frequency, m_fields.dcVoltsOut);
     const bool changed = limited != m_fields.acVoltsOut;
     m_fields.acVoltsOut = limited;
     return changed;
@@ -100,7 +100,8 @@ bool Analyzer2600Engine::ApplyAcVoltsOut(double volts, double frequency)
 
 void Analyzer2600Engine::ApplyMaxAcVoltsOut(double volts, double frequency)
 {
-    m_fields.maxAcVoltsOut = Shown(LimitMaxAcVoltsOut(Shown(volts), m_fields.outputImpedance, IsMeasuring(), frequency));
+    m_fields.maxAcVoltsOut = LimitMaxAcVoltsOut(volts, m_fields.outputImpedance, IsMeasuring(), frequency,
+                                                m_fields.dcVoltsOut);
 }
 
 void Analyzer2600Engine::SetAcVoltsOutField(double volts)
@@ -118,7 +119,10 @@ void Analyzer2600Engine::SetMaxAcVoltsOutField(double volts)
 
 void Analyzer2600Engine::SetDcVoltsOut(double volts)
 {
-    m_fields.dcVoltsOut = Shown(ClampDcVoltsOut(volts));
+    m_fields.dcVoltsOut = ClampDcVoltsOut(volts);
+    // The AC output leaves the DC its share of the 10 V.
+    if (ApplyAcVoltsOut(m_fields.acVoltsOut, m_sweep.reading.frequency))
+        QueueAmplitude();
     EmitFieldsChanged();
     if (IsMeasuring())
         QueueIfMeasuring(DcOffsetCommand(m_fields.dcVoltsOut));

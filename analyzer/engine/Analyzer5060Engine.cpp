@@ -24,7 +24,9 @@ constexpr int kErrorBit = 0x10;
 
 Analyzer5060Engine::Analyzer5060Engine(AnalyzerHost& host, QObject* parent) : AnalyzerEngine(host, parent)
 {
-    m_relay = ServiceRequestRelay::Create(this, [this](int) { OnMsg5060Sweep(); });
+    m_relay = ServiceRequestRelay::Create(this, [this](int) {
+        HandleServiceRequest([&] { OnMsg5060Sweep(); });
+    });
     m_limits.minimum = 1e-4;
     m_limits.maximum = 2.2e6;
     m_limits.maximumForSettings = 2.2e6;
@@ -83,4 +85,15 @@ void Analyzer5060Engine::On5060Error(const std::string& context, int statusByte)
             report += ErrorByteReport(*reply);
     }
     FinishStatusError(report, "Error in CAnalyzer5060Dlg::On5060Error");
+}
+
+double Analyzer5060Engine::SecondsPerPoint() const
+{
+    using analyzer::family5060::IntegrationMode;
+    const double frequency = std::max(PointFrequency(), 1e-6);
+    switch (m_fields.integrationMode) {
+    case IntegrationMode::Time: return m_fields.integrationTime + m_fields.delayTime;
+    case IntegrationMode::Cycles: return (m_fields.integrationCycles + m_fields.delayCycles) / frequency;
+    default: return 10.0 + 10.0 / frequency;  // automatic: the analyzer decides; generous
+    }
 }

@@ -71,6 +71,7 @@ private:
     // AnalyzerEngine
     const analyzer::FamilyTexts& Family() const override;
     int ListedChannels() const override { return 3; }
+    double SecondsPerPoint() const override;
     bool ConnectForDcOutput() override { return m_initialized || InitializeAnalyzer(); }
     void WriteDcOutputOn() override;
     void DropQueuedCommands() override { m_queue.clear(); }

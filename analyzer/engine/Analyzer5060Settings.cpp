@@ -44,7 +44,7 @@ void Analyzer5060Engine::SetFrequencyStep(double hertz)
 
 void Analyzer5060Engine::SetAcVoltsOutField(double volts)
 {
-    m_fields.acVoltsOut = RoundToSignificant(std::min(ClampAcVolts(volts), m_fields.maxAcVoltsOut), 4);
+    m_fields.acVoltsOut = std::max(VoltsAsSent(ClampAcVolts(volts), m_fields.maxAcVoltsOut), 0.001);
     QueueIfMeasuring(AmplitudeCommand(m_fields.acVoltsOut));
     EmitFieldsChanged();
 }

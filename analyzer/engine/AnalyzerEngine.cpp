@@ -8,6 +8,7 @@
 #include "analyzer/engine/Analyzer2600Engine.h"
 #include "analyzer/engine/Analyzer5060Engine.h"
 #include "analyzer/engine/AnalyzerHost.h"
+#include "analyzer/engine/SweepWatchdog.h"
 #include "analyzer/sweep/ChannelLists.h"
 #include "analyzer/sweep/NumberText.h"
 #include "analyzer/sweep/ReadingJudgement.h"
@@ -19,6 +20,8 @@ using namespace analyzer;
 template <class F, class C>
 AnalyzerEngine<F, C>::AnalyzerEngine(AnalyzerHost& host, QObject* parent) : AnalyzerDialog(parent), m_host(host)
 {
+    m_watchdog = new SweepWatchdog(
+        this, [this] { return SecondsPerPoint(); }, [this](double bound) { OnNoAnswer(bound); });
 }
 
 // --- Buttons --------------------------------------------------------------------------------------
@@ -48,6 +51,8 @@ void AnalyzerEngine<F, C>::OnButtonRunSweep()
     // Flags left by an error outside a measurement would make every service request be ignored.
     ClearErrorFlags();
     StartAnalyzer();
+    if (IsMeasuring())
+        m_watchdog->Start();
 }
 
 template <class F, class C>
@@ -65,6 +70,8 @@ void AnalyzerEngine<F, C>::OnButtonTakeData()
     EmitControlsChanged();
     ClearErrorFlags();
     StartAnalyzer();
+    if (IsMeasuring())
+        m_watchdog->Start();
 }
 
 template <class F, class C>
@@ -254,6 +261,7 @@ void AnalyzerEngine<F, C>::ClearErrorFlags()
 {
     m_busError = false;
     m_analyzerError = false;
+    m_noAnswer = false;
 }
 
 template <class F, class C>
@@ -370,6 +378,27 @@ void AnalyzerEngine<F, C>::FinishStatusError(const std::string& report, const st
 }
 
 template <class F, class C>
+void AnalyzerEngine<F, C>::OnNoAnswer(double bound)
+{
+    if (!IsMeasuring() || m_busError || m_analyzerError || m_stopping)
+        return;
+    const std::string report = FormatNumberText(
+        "No answer from the analyzer within %.0f s; the measurement is stopped and the readings taken are kept.\r\n",
+        bound);
+    // The flag first: whatever runs while the box is open sees the measurement ended.
+    m_noAnswer = true;
+    LogText(report);
+    StopWhatRuns("");
+    ShowMessage(report, "");
+}
+
+template <class F, class C>
+void AnalyzerEngine<F, C>::HandleServiceRequest(const std::function<void()>& handler)
+{
+    m_watchdog->Handle(handler);
+}
+
+template <class F, class C>
 void AnalyzerEngine<F, C>::StopWhatRuns(const std::string& lastBox)
 {
     if (m_sweeping)
@@ -387,8 +416,9 @@ void AnalyzerEngine<F, C>::StopWhatRuns(const std::string& lastBox)
 template <class F, class C>
 void AnalyzerEngine<F, C>::StopAnalyzerForStop()
 {
+    m_watchdog->Stop();
     m_stopping = true;
-    if (m_busError || m_analyzerError)
+    if (m_busError || m_analyzerError || m_noAnswer)
         ShutDownAnalyzerOnError();
     else
         StopAnalyzer();

@@ -8,6 +8,7 @@
 
 #include <QPointer>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,7 @@
 
 class AnalyzerHost;
 class ServiceRequestRelay;
+class SweepWatchdog;
 
 // The button texts and the enabling every family dialog shows; a family's Controls add its own.
 struct MeasurementControls {
@@ -119,10 +121,15 @@ protected:
     virtual void MarkDcButtonMeasuring(bool sweep);
     // Whether the DC button may be enabled again after a stop.
     virtual bool DcButtonAllowed() const { return true; }
+    // The frequency of the point being measured (the start frequency before the first command).
+    double PointFrequency() const { return m_commandedFrequency > 0.0 ? m_commandedFrequency : m_fields.startFrequency; }
     // The frequency limits were applied to the fields.
     virtual void FrequencyLimitsApplied() {}
     // An accepted reading of a sweep reached the target display.
     virtual void ReadingDelivered() {}
+    // The time (s) one reading at the frequency being measured is expected to take, integration
+    // and delay included, for the watchdog.
+    virtual double SecondsPerPoint() const = 0;
 
     // --- Shared steps -------------------------------------------------------------------------------
     void LogText(std::string_view text);
@@ -153,6 +160,12 @@ protected:
     // because the box's event loop may run a stop posted before the error: that stop must be the
     // shutdown and report nothing more, and what it stopped is not stopped or reported again.
     void ReportAndStop(const std::string& report, const std::string& lastBox);
+
+    // The watchdog found the analyzer silent for longer than bound (s): the measurement ends as a
+    // bus error ends it (one report, readings kept, the analyzer stopped, the callback told 1).
+    void OnNoAnswer(double bound);
+    // Runs the engine's handling of a service request under the watchdog.
+    void HandleServiceRequest(const std::function<void()>& handler);
 
     void StopSweep();
     void StopStartFrequencyMode();
@@ -212,6 +225,8 @@ protected:
     bool m_addressChangePending = false;
     bool m_dcOn = false;
     bool m_stopping = false;  // a stop is under way: errors report but stop nothing more
+    bool m_noAnswer = false;  // the watchdog ended the measurement (reported as a bus error)
+    SweepWatchdog* m_watchdog = nullptr;
 
 private:
     // AnalyzerDialog
@@ -222,7 +237,7 @@ private:
     void PressRunSweep() override { OnButtonRunSweep(); }
     void PressTakeData() override { OnButtonTakeData(); }
     bool Sweeping() const override { return m_sweeping; }
-    int CompletionCode() const override { return m_busError ? 1 : (m_analyzerError ? 2 : 0); }
+    int CompletionCode() const override { return m_busError || m_noAnswer ? 1 : (m_analyzerError ? 2 : 0); }
     // The shutdown after an error, else the orderly stop.
     void StopAnalyzerForStop();
 };

@@ -1,4 +1,5 @@
 #include "analyzer/family1960/Settings.h"
+#include "analyzer/sweep/NumberText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -55,7 +56,8 @@ double ClampDcVoltsOut(double value)
 {
     if (std::isnan(value) || std::fabs(value) < 0.01)
         return 0.0;
-    return std::clamp(value, -9.99, 9.99);
+    // Three digits, as "OFFSET,%.3G;" sends it.
+    return RoundToSignificant(std::clamp(value, -9.99, 9.99), 3);
 }
 
 int ClampCycles(double value)
@@ -76,7 +78,7 @@ double LimitAcVoltsOut(double volts, double maxAcVoltsOut, double minimum)
 {
     if (std::isnan(volts))
         volts = minimum;
-    return std::min(std::clamp(volts, minimum, kVoltageLimit), maxAcVoltsOut);
+    return std::max(VoltsAsSent(std::clamp(volts, minimum, kVoltageLimit), maxAcVoltsOut), minimum);
 }
 
 MaxAcResult LimitMaxAcVoltsOut(double volts, double acVoltsOut, double dc, double previousDc, double minimum,

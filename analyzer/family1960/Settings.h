@@ -55,11 +55,11 @@ bool SpeedFromText(std::string_view text, Speed& speed);
 // step fields).
 double ClampStepsPerDecade(double value);                 // 0.1-2000
 double ClampFrequencyStep(double value, double minimum, double maximum);
-double ClampDcVoltsOut(double value);                     // -9.99..9.99, magnitude below 0.01 is 0
+double ClampDcVoltsOut(double value);                     // -9.99..9.99 in three digits, below 0.01 is 0
 int ClampCycles(double value);                            // integer part, 1-100
 int ClampDelay(double value);                             // integer part, 0-60
 
-// AC Volts Out: into [minimum, 10], then at most Max AC Volts Out.
+// AC Volts Out: into [minimum, 10], in three digits as sent, never above Max AC Volts Out.
 double LimitAcVoltsOut(double volts, double maxAcVoltsOut, double minimum);
 
 struct MaxAcResult {

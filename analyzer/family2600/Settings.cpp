@@ -1,4 +1,5 @@
 #include "analyzer/family2600/Settings.h"
+#include "analyzer/sweep/NumberText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,26 +24,16 @@ int ClampInteger(double value, int low, int high, int fallback)
     return static_cast<int>(std::clamp(std::trunc(value), double(low), double(high)));
 }
 
-// The largest amplitude of three significant digits (as "AMPL,%.3G;" sends it) whose product with
-// the frequency as sent ("%.4G") stays within the rule.
-double ProductLimit(double frequency)
+// The highest amplitude the output allows: 10 V less the DC offset, 2 V on the 2 Ohm output, and
+// while measuring 80,000,000 V Hz at the frequency as "%.4G" sends it.
+double OutputCeiling(OutputImpedance impedance, bool measuring, double frequency, double dc)
 {
-    const double sent = RoundToSignificant(frequency, 4);
-    const double limit = kMaxVoltHertz / sent;
-    const double unit = std::pow(10.0, std::floor(std::log10(limit)) - 2.0);
-    double volts = RoundToSignificant(std::floor(limit / unit + 1e-9) * unit, 3);
-    if (volts * sent > kMaxVoltHertz)
-        volts = RoundToSignificant(volts - unit, 3);
-    return volts;
-}
-
-double ProductAndOhmLimits(double volts, OutputImpedance impedance, bool measuring, double frequency)
-{
+    double ceiling = 10.0 - std::fabs(RoundToSignificant(dc, 3));
     if (impedance == OutputImpedance::Ohms2)
-        volts = std::min(volts, 2.0);
+        ceiling = std::min(ceiling, 2.0);
     if (measuring && frequency > 0.0 && std::isfinite(frequency))
-        volts = std::min(volts, ProductLimit(frequency));
-    return volts;
+        ceiling = std::min(ceiling, kMaxVoltHertz / RoundToSignificant(frequency, 4));
+    return ceiling;
 }
 
 } // namespace
@@ -85,21 +76,22 @@ int ClampDelayCycles(double value) { return ClampInteger(value, 0, 9999, 0); }
 
 double ClampDcVoltsOut(double value)
 {
-    const double volts = ClampOr(value, -10.0, 10.0, 0.0);
-    return std::fabs(volts) < 0.01 ? 0.0 : volts;
+    // The smallest AC output stays within the output's 10 V: at most 9.99 V, three digits as sent.
+    const double volts = ClampOr(value, -9.99, 9.99, 0.0);
+    return std::fabs(volts) < 0.01 ? 0.0 : RoundToSignificant(volts, 3);
 }
 
 double LimitAcVoltsOut(double volts, double minimumAcOutput, OutputImpedance impedance,
-                       bool measuring, double frequency)
+                       bool measuring, double frequency, double dc)
 {
     volts = ClampOr(volts, minimumAcOutput, 10.0, 1.0);
-    return std::max(ProductAndOhmLimits(volts, impedance, measuring, frequency), minimumAcOutput);
+    return std::max(VoltsAsSent(volts, OutputCeiling(impedance, measuring, frequency, dc)), minimumAcOutput);
 }
 
-double LimitMaxAcVoltsOut(double volts, OutputImpedance impedance, bool measuring, double frequency)
+double LimitMaxAcVoltsOut(double volts, OutputImpedance impedance, bool measuring, double frequency, double dc)
 {
     volts = ClampOr(volts, 0.001, 10.0, 10.0);
-    return std::max(ProductAndOhmLimits(volts, impedance, measuring, frequency), 0.001);
+    return std::max(VoltsAsSent(volts, OutputCeiling(impedance, measuring, frequency, dc)), 0.001);
 }
 
 } // namespace analyzer::family2600

@@ -21,7 +21,7 @@ struct Settings {
     double stepsPerDecade = 10.0;  // 0.1-2000
     double frequencyStep = 1000.0; // Hz, 1e-05-40000000
     double acVoltsOut = 1.0;       // V, minimum AC output-10
-    double dcVoltsOut = 0.0;       // V, -10..10, below 0.01 in magnitude taken as 0
+    double dcVoltsOut = 0.0;       // V, -9.99..9.99, below 0.01 in magnitude taken as 0
     Waveform waveform = Waveform::Sine;
     OutputImpedance outputImpedance = OutputImpedance::Ohms50;
     InputImpedance inputImpedance = InputImpedance::OneMeg;
@@ -63,12 +63,13 @@ double ClampDelayTime(double value);
 int ClampCycles(double value);       // integer part, 1-9999
 int ClampDelayCycles(double value);  // integer part, 0-9999
 
-// AC Volts Out: at most 10 V and at least minimumAcOutput; at most 2 V with the 2 Ohm output;
-// while measuring at frequency (Hz, > 0) also amplitude x frequency <= 80,000,000 V Hz, both as
-// the analyzer is told them ("%.3G" of a value lowered by the rule, "%.4G" of the frequency).
+// AC Volts Out: at most 10 V less |dc| and at least minimumAcOutput; at most 2 V with the 2 Ohm
+// output; while measuring at frequency (Hz, > 0, as sent with four digits) also amplitude x
+// frequency <= 80,000,000 V Hz. In three digits as sent, never rounded above a limit.
 double LimitAcVoltsOut(double volts, double minimumAcOutput, OutputImpedance impedance,
-                       bool measuring, double frequency);
-// Max AC Volts Out: 0.001-10 V, then the same 2 V and product rules.
-double LimitMaxAcVoltsOut(double volts, OutputImpedance impedance, bool measuring, double frequency);
+                       bool measuring, double frequency, double dc = 0.0);
+// Max AC Volts Out: 0.001-10 V, then the same DC, 2 V and product rules.
+double LimitMaxAcVoltsOut(double volts, OutputImpedance impedance, bool measuring, double frequency,
+                          double dc = 0.0);
 
 } // namespace analyzer::family2600

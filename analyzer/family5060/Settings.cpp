@@ -1,4 +1,5 @@
 #include "analyzer/family5060/Settings.h"
+#include "analyzer/sweep/NumberText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,7 +44,8 @@ double ClampDcVoltsOut(double volts)
 {
     if (std::isnan(volts) || std::fabs(volts) < 0.01)
         return 0.0;
-    return std::clamp(volts, -10.0, 10.0);
+    // Three digits, as "ODB %.3G;" sends it.
+    return RoundToSignificant(std::clamp(volts, -10.0, 10.0), 3);
 }
 
 double ClampIntegrationTime(double seconds) { return Clamp(seconds, 0.0256, 10000.0); }

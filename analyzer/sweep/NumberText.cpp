@@ -1,5 +1,7 @@
 #include "analyzer/sweep/NumberText.h"
 
+#include <cmath>
+
 #include "data/CLocaleNumbers.h"
 
 #include <climits>
@@ -51,6 +53,22 @@ int ParseLeadingInt(std::string_view text)
 double RoundToSignificant(double value, int digits)
 {
     return ParseLeadingDouble(FormatNumberText("%.*G", digits, value));
+}
+
+double FloorToSignificant(double value, int digits)
+{
+    const double rounded = RoundToSignificant(value, digits);
+    if (!(value > 0.0) || rounded <= value)
+        return rounded;
+    // One unit of the last digit below, at value's own decade (9.9996 gives 9.99, not 9.9).
+    const double unit = std::pow(10.0, std::floor(std::log10(value)) - digits + 1);
+    return RoundToSignificant(rounded - unit, digits);
+}
+
+double VoltsAsSent(double volts, double ceiling)
+{
+    const double sent = RoundToSignificant(volts, 3);
+    return sent <= ceiling ? sent : FloorToSignificant(ceiling, 3);
 }
 
 } // namespace analyzer

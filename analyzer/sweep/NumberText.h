@@ -25,6 +25,14 @@ int ParseLeadingInt(std::string_view text);
 
 // value rounded to the given number of significant digits, as "%.*G" shows it.
 double RoundToSignificant(double value, int digits);
+// The largest number of the given significant digits not above value (value >= 0): a limit
+// written with "%.*G" then never exceeds what it limits.
+double FloorToSignificant(double value, int digits);
+
+// Output voltages go to the analyzer with three significant digits ("%.3G"); a field keeps them
+// so, and a rating is never exceeded by the rounding: the value rounded to three digits, or, when
+// that is above ceiling, ceiling rounded down to three digits.
+double VoltsAsSent(double volts, double ceiling);
 
 // An output amplitude (V) as every family's command tells it to the analyzer ("%.3G").
 inline double AmplitudeAsSent(double volts)

@@ -5,7 +5,7 @@
 
 #include <dlfcn.h>
 
-#include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -30,14 +30,13 @@
 namespace {
 
 constexpr int kExitSweepError = 4;
+constexpr int kExitRuleBreach = 5;  // the simulated analyzer recorded breaches of its rules
 
-// A sweep that hears nothing from the analyzer for this long (plus its integration and delay
-// times) is stopped rather than waited for forever.
-constexpr double kQuietLimitSeconds = 30.0;
+using ViolationsCall = int (*)(char*, int, int);
 
 // Loads the simulator (the bindings then share this instance) and configures it to stand where
-// the options say the analyzer is.
-void ConfigureSimulator(const std::string& library, const SweepOptions& options)
+// the options say the analyzer is. Returns its referee's record of rule breaches.
+ViolationsCall ConfigureSimulator(const std::string& library, const SweepOptions& options)
 {
     void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle)
@@ -57,7 +56,25 @@ void ConfigureSimulator(const std::string& library, const SweepOptions& options)
     if (!options.simulatorConfig.empty())
         if (const int rejected = configure(options.simulatorConfig.c_str()); rejected != 0)
             throw UsageError("--simulate: the configuration is rejected at item " + std::to_string(rejected));
+    auto violations = reinterpret_cast<ViolationsCall>(dlsym(handle, "talsim_violations"));
+    if (!violations)
+        throw FileError(library + ": no talsim_violations");
+    violations(nullptr, 0, 1);
     // The handle stays open: the simulator lives until the process ends.
+    return violations;
+}
+
+// Prints what the simulated analyzer's referee recorded; the number of breaches.
+int ReportViolations(ViolationsCall violations)
+{
+    constexpr int kReportBytes = 64 * 1024;
+    std::string text(kReportBytes, '\0');
+    const int count = violations(text.data(), kReportBytes, 1);
+    text.resize(std::strlen(text.c_str()));
+    if (count > 0)
+        std::cerr << "talvern-cli: the simulated analyzer recorded " << count
+                  << (count == 1 ? " breach" : " breaches") << " of its rules:\n" << text;
+    return count;
 }
 
 // "[#####.....]  45%" on stderr, rewritten in place.
@@ -91,22 +108,6 @@ private:
     bool shown_ = false;
     int last_ = -1;
 };
-
-// The seconds one point takes beyond its measurement, for the quiet limit.
-double SecondsPerPoint(const analyzer::family2600::Settings& fields)
-{
-    return fields.integrationByTime ? fields.integrationTime + fields.delayTime : 0.0;
-}
-double SecondsPerPoint(const analyzer::family1960::Settings& fields)
-{
-    return fields.delay + 10.0;  // the slowest integration time
-}
-double SecondsPerPoint(const analyzer::family5060::Settings& fields)
-{
-    return fields.integrationMode == analyzer::family5060::IntegrationMode::Time
-               ? fields.integrationTime + fields.delayTime
-               : 0.0;
-}
 
 // The 2600 series is opened with the dialog; the other families connect at the first measurement.
 bool OpenAnalyzer(Analyzer2600Engine& engine) { return engine.InitDialogStage2(""); }
@@ -161,7 +162,6 @@ template <typename Engine>
 void SweepWith(BasicAnalyzerHost& host, const SweepOptions& options, ProgressLine& progress, std::ofstream& commLog,
                int& completion, bool& opened)
 {
-    auto lastHeard = std::chrono::steady_clock::now();
     {
         Engine engine(host);
         QObject::connect(&engine, &Engine::CommLogAppended, [&](const std::string& text, bool) {
@@ -169,29 +169,17 @@ void SweepWith(BasicAnalyzerHost& host, const SweepOptions& options, ProgressLin
                 commLog << text;
         });
         QObject::connect(&engine, &AnalyzerDialog::ProgressChanged, [&](int percent) { progress.Show(percent); });
-        QObject::connect(&engine, &Engine::ReadingShown,
-                         [&] { lastHeard = std::chrono::steady_clock::now(); });
         QObject::connect(&engine, &AnalyzerDialog::SweepComplete, [&](int code) { completion = code; });
 
         opened = OpenAnalyzer(engine);
         if (opened) {
             ApplyOptions(engine, options);
-            const double perPoint = SecondsPerPoint(engine.Fields());
-            const auto quietLimit = std::chrono::duration<double>(kQuietLimitSeconds + 3.0 * perPoint);
-
-            lastHeard = std::chrono::steady_clock::now();
+            // The engine's watchdog ends a sweep the analyzer stopped answering.
             engine.OnButtonRunSweep();
-            while (completion < 0) {
+            if (!engine.IsSweeping() && completion < 0)
+                completion = 1;
+            while (completion < 0)
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
-                if (completion < 0 && std::chrono::steady_clock::now() - lastHeard > quietLimit) {
-                    progress.End();
-                    std::cerr << "talvern-cli: no reading from the analyzer for "
-                              << static_cast<int>(quietLimit.count()) << " s; the sweep is stopped\n";
-                    engine.OnButtonRunSweep();
-                    if (completion <= 0)
-                        completion = 1;
-                }
-            }
             progress.End();
             ReleaseAnalyzer(engine, completion);
             QCoreApplication::processEvents();
@@ -225,9 +213,10 @@ int RunSweep(const Arguments& args)
     prompter.beforeMessage = [&] { progress.End(); };
     PrompterScope usePrompter(prompter);
 
+    ViolationsCall violations = nullptr;
     if (options.simulate) {
         const std::string library = SimulatorLibraryLocation();
-        ConfigureSimulator(library, options);
+        violations = ConfigureSimulator(library, options);
         gpib::SetLibraryPath(library);
         visa::SetLibraryPath(library);
     } else {
@@ -271,6 +260,7 @@ int RunSweep(const Arguments& args)
     SaveDocumentOrThrow(document, options.out);
     const int points = document.GetDataSetCount() > 0 ? document.GetPointCount(0) : 0;
     std::cout << points << (points == 1 ? " reading" : " readings") << " written to " << options.out << '\n';
+    const int breaches = violations ? ReportViolations(violations) : 0;
     if (!opened) {
         std::cerr << "talvern-cli: the analyzer could not be opened\n";
         return kExitSweepError;
@@ -280,5 +270,7 @@ int RunSweep(const Arguments& args)
                   << " error; the readings taken so far are in the document\n";
         return kExitSweepError;
     }
+    if (breaches > 0)
+        return kExitRuleBreach;
     return kExitOk;
 }

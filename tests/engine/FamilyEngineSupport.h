@@ -93,6 +93,17 @@ protected:
         return found;
     }
 
+    // What the simulated analyzer's referee recorded since the last call (empty: no breach).
+    std::string Breaches() const
+    {
+        auto violations = reinterpret_cast<int (*)(char*, int, int)>(dlsym(simHandle_, "talsim_violations"));
+        std::string text(8192, '\0');
+        if (!violations)
+            return "no talsim_violations";
+        violations(text.data(), static_cast<int>(text.size()), 1);
+        return text.c_str();
+    }
+
     std::vector<double> Frequencies(int set = 0) const
     {
         std::vector<double> frequencies;

@@ -119,6 +119,35 @@ TEST_F(Engine1852, BandwidthFollowsTheFrequency)
     EXPECT_EQ(bands[2], "BANDWI,AUTO;AMPLIT,1;FREQUE,1E+05;GAINPH?;");
 }
 
+// Ceilings and bandwidths follow the frequency as the command carries it: a tenth step of a decade
+// that lands a hair below 1 MHz or 100 kHz is sent as 1E+06 or 1E+05 and measured there.
+TEST_F(Engine1852, BandsAreDecidedOnTheFrequencyAsSent)
+{
+    host.analyzerType = 8;
+    ASSERT_TRUE(ConfigureSim("model=1852;max_frequency=25M"));
+    Breaches();
+    Analyzer1852Engine& e = MakeEngine();
+    e.SetStartFrequency(1e5);
+    e.SetStopFrequency(2e6);
+    e.SetAcVoltsOutField(10);
+    ASSERT_TRUE(RunSweep()) << fullLog << Shown();
+    EXPECT_EQ(completions.back(), 0) << Shown();
+    EXPECT_EQ(Breaches(), "");
+    const std::vector<std::string> atOneMegahertz = SentContaining("FREQUE,1E+06;");
+    ASSERT_EQ(atOneMegahertz.size(), 1u) << fullLog;
+    EXPECT_NE(atOneMegahertz[0].find("AMPLIT,6;"), std::string::npos) << atOneMegahertz[0];
+    EXPECT_DOUBLE_EQ(Frequencies().back(), 2e6);
+
+    fullLog.clear();
+    e.SetStartFrequency(1e4);
+    e.SetStopFrequency(1e6);
+    ASSERT_TRUE(RunSweep()) << fullLog << Shown();
+    EXPECT_EQ(Breaches(), "");
+    const std::vector<std::string> atHundredKilohertz = SentContaining("FREQUE,1E+05;");
+    ASSERT_EQ(atHundredKilohertz.size(), 1u) << fullLog;
+    EXPECT_EQ(atHundredKilohertz[0].rfind("BANDWI,AUTO;", 0), 0u) << atHundredKilohertz[0];
+}
+
 TEST_F(Engine1852, WrongIdentificationIsNotTheAnalyzer)
 {
     ASSERT_TRUE(ConfigureSim("idn=TALVERN Model 1960,1,1.0"));

@@ -60,6 +60,22 @@ TEST_F(Engine1960, FilterBandFollowsTheFrequencyAndIsSentOnlyWhenItChanges)
     EXPECT_EQ(bands[2], "BANDWI,HIGH;FREQUE,2.512E+04;GAINPH?;"); // the first at or above 25 kHz
 }
 
+// A step that lands a hair below 25 kHz is sent as 2.5E+04 and measured there, with the high band.
+TEST_F(Engine1960, FilterBandIsDecidedOnTheFrequencyAsSent)
+{
+    Analyzer1960Engine& e = MakeEngine();
+    Breaches();
+    e.SetStartFrequency(24990);
+    e.SetStopFrequency(25010);
+    e.SetLogSweep(false);
+    e.SetFrequencyStep(9.996);
+    ASSERT_TRUE(RunSweep()) << fullLog << Shown();
+    EXPECT_EQ(Breaches(), "");
+    const std::vector<std::string> at25k = SentContaining("FREQUE,2.5E+04;");
+    ASSERT_EQ(at25k.size(), 1u) << fullLog;
+    EXPECT_EQ(at25k[0].rfind("BANDWI,HIGH;", 0), 0u) << at25k[0];
+}
+
 TEST_F(Engine1960, WaveformAndCouplingSetTheFrequencyLimits)
 {
     Analyzer1960Engine& e = MakeEngine();
