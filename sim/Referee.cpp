@@ -35,7 +35,6 @@ void Referee::Clear()
 {
     kept_.clear();
     count_ = 0;
-    measurements_.clear();
 }
 
 } // namespace talsim

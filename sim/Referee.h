@@ -19,7 +19,8 @@ struct Violation {
 class Referee {
 public:
     void Record(std::string_view command, double frequency, std::string_view rule);
-    // Violations recorded since the last clear (all counted; the first kMaxKept kept).
+    // Violations recorded since the last clear (all counted; the first kMaxKept kept). Clearing
+    // leaves the recent measurements.
     std::size_t Count() const { return count_; }
     // One line each: "<rule>: '<command>' at <frequency> Hz".
     std::string Report() const;

@@ -39,7 +39,7 @@ TEST(Commands2600, SettingCommandsCarryTheirFormatAndClamp)
         {AmplitudeCommand(0.0), "AMPL,0.001;"},
         {DcOffsetCommand(-1.2345), "DCOF,-1.23;"},
         {DcOffsetCommand(0.005), "DCOF,0;"},
-        {DcOffsetCommand(99), "DCOF,10;"},
+        {DcOffsetCommand(99), "DCOF,9.99;"},  // the smallest AC output keeps within 10 V
         {WaveformCommand(Waveform::Square), "WAVE,SQUA;"},
         {WaveformCommand(Waveform::Sine), "WAVE,SINE;"},
         {OutputImpedanceCommand(OutputImpedance::Ohms2), "ZOUT,2;"},
@@ -131,6 +131,11 @@ TEST(Limits2600, AmplitudeLimitsByImpedanceAndFrequency)
     EXPECT_DOUBLE_EQ(LimitMaxAcVoltsOut(0, OutputImpedance::Ohms50, false, 0), 0.001);
     EXPECT_DOUBLE_EQ(LimitMaxAcVoltsOut(9, OutputImpedance::Ohms2, false, 0), 2.0);
     EXPECT_DOUBLE_EQ(ClampStepsPerDecade(5000), 2000);
+    // AC + |DC| within 10 V, both as sent, and the field in the three digits sent.
+    EXPECT_DOUBLE_EQ(LimitAcVoltsOut(10, 0.001, OutputImpedance::Ohms50, false, 0, -4), 6.0);
+    EXPECT_DOUBLE_EQ(LimitAcVoltsOut(10, 0.001, OutputImpedance::Ohms50, false, 0, 0.0123), 9.98);
+    EXPECT_DOUBLE_EQ(LimitAcVoltsOut(1.2345, 0.001, OutputImpedance::Ohms50, false, 0), 1.23);
+    EXPECT_DOUBLE_EQ(LimitAcVoltsOut(9.9996, 0.001, OutputImpedance::Ohms50, false, 0, 0.01), 9.99);
     // The product rule holds for the amplitude and frequency as sent: three and four digits.
     const struct {
         double frequency, limit;

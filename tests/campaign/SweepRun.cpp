@@ -100,7 +100,8 @@ void Perform(std::unique_ptr<Engine>& engine, BasicAnalyzerHost& host, const Swe
         engine.reset();
         return;
     }
-    if (!engine)
+    // The user acts while the sweep runs; afterwards Stop would start a new one.
+    if (!engine || !engine->IsSweeping())
         return;
     Engine& e = *engine;
     switch (a.kind) {
@@ -114,7 +115,11 @@ void Perform(std::unique_ptr<Engine>& engine, BasicAnalyzerHost& host, const Swe
     case UserAction::Stop: e.OnButtonRunSweep(); break;
     case UserAction::TakeData: e.OnButtonTakeData(); break;
     case UserAction::Dc: e.OnCheckDc(); break;
-    case UserAction::FindAddress: (void)gpib::FindAnalyzerAddress(plan.analyzerType, 0); break;
+    case UserAction::FindAddress:
+        // As the Settings dialog does: the bus is searched only while no measurement runs.
+        if (!e.IsMeasuring())
+            (void)gpib::FindAnalyzerAddress(plan.analyzerType, 0);
+        break;
     case UserAction::AddressChange: host.gpibAddressApplication = static_cast<int>(a.value); break;
     case UserAction::Close: e.OnClose(); break;
     case UserAction::Destroy: break;
@@ -251,7 +256,11 @@ SweepOutcome RunWith(const SweepPlan& plan, const SimulatorLibrary& sim)
     }
 
     // The document holds every accepted reading, in the sweep's range and order.
-    out.readings = document.GetDataSetCount() > 0 ? document.GetPointCount(0) : 0;
+    // Closing the 2600 series' dialog mid-sweep ends the acquisition into its set: the readings
+    // after it start another.
+    out.readings = 0;
+    for (int set = 0; set < document.GetDataSetCount(); ++set)
+        out.readings += document.GetPointCount(set);
     if (out.readings != static_cast<int>(accepted.size()))
         out.failures.push_back(Text("%.0f readings accepted, %.0f in the document", double(accepted.size()),
                                     double(out.readings)));

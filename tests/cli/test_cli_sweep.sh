@@ -77,6 +77,17 @@ expect_status 4 absent -- "$CLI" sweep --start 10 --stop 100 --simulate "fault=n
 expect_text absent "$WORK/absent.err" "No Analyzer Detected"
 [ -e "$WORK/absent.tal" ] || fail "absent: no document written"
 
+# The 1-5 MHz band's 6 V ceiling goes with 1 MHz as sent: the sweep ends and nothing is breached.
+expect_status 0 ceiling -- "$CLI" sweep --type RLC1852 --start 100k --stop 2M --ac 10 --simulate "noise=0" \
+    --out "$WORK/ceiling.tal" --comm-log "$WORK/ceiling.log"
+expect_text ceiling "$WORK/ceiling.log" "AMPLIT,6;FREQUE,1E+06;GAINPH?;"
+grep -q "breach" "$WORK/ceiling.err" && fail "ceiling: a breach was listed"
+
+# A command the analyzer refuses is a breach of its rules: listed on stderr, exit 5.
+expect_status 5 refused -- "$CLI" sweep --start 10 --stop 100 --simulate "noise=0;refuse=*ESE" --out "$WORK/refused.tal"
+expect_text refused "$WORK/refused.err" "the simulated analyzer recorded 1 breach of its rules:"
+expect_text refused "$WORK/refused.err" "refused: the analyzer is set to refuse this command: '*ESE,60'"
+
 # Bad options: exit 2, nothing written.
 expect_status 2 nostop -- "$CLI" sweep --start 10 --out "$WORK/bad.tal" --simulate
 expect_status 2 badtype -- "$CLI" sweep --type RLC1961 --start 10 --stop 100 --out "$WORK/bad.tal"

@@ -111,14 +111,15 @@ TEST_F(SimReferee, MeasurementsTellTheAmplitudeApplied)
 {
     Breaches("family=2600", {"OUTP,ON;AMPL,0.5;FREQ,1000;MEAS;", "AMPL,1.25;FREQ,2000;MEAS;"});
     double pairs[8] = {};
-    ASSERT_EQ(measurements(pairs, 4), 2);
+    ASSERT_EQ(measurements(pairs, 2), 2);
     EXPECT_DOUBLE_EQ(pairs[0], 1000.0);
     EXPECT_DOUBLE_EQ(pairs[1], 0.5);
     EXPECT_DOUBLE_EQ(pairs[2], 2000.0);
     EXPECT_DOUBLE_EQ(pairs[3], 1.25);
-    // A refused measurement is not one.
+    // A refused measurement is not one: the last is still the 2000 Hz one.
     Breaches("family=1800;model=1852;max_frequency=25M", {"OUTPUT,ON;AMPLIT,10;FREQUE,2E+06;GAINPH?;"});
-    EXPECT_EQ(measurements(pairs, 4), 0);
+    ASSERT_EQ(measurements(pairs, 1), 1);
+    EXPECT_DOUBLE_EQ(pairs[0], 2000.0);
 }
 
 } // namespace
