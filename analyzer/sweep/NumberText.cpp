@@ -55,10 +55,13 @@ double RoundToSignificant(double value, int digits)
     return ParseLeadingDouble(FormatNumberText("%.*G", digits, value));
 }
 
+// Differences below this part of a value are the arithmetic's (10 - 9.99 is 0.00999999999999979).
+constexpr double kRelativeSlack = 1e-9;
+
 double FloorToSignificant(double value, int digits)
 {
     const double rounded = RoundToSignificant(value, digits);
-    if (!(value > 0.0) || rounded <= value)
+    if (!(value > 0.0) || rounded <= value * (1.0 + kRelativeSlack))
         return rounded;
     // One unit of the last digit below, at value's own decade (9.9996 gives 9.99, not 9.9).
     const double unit = std::pow(10.0, std::floor(std::log10(value)) - digits + 1);
@@ -68,7 +71,7 @@ double FloorToSignificant(double value, int digits)
 double VoltsAsSent(double volts, double ceiling)
 {
     const double sent = RoundToSignificant(volts, 3);
-    return sent <= ceiling ? sent : FloorToSignificant(ceiling, 3);
+    return sent <= ceiling * (1.0 + kRelativeSlack) ? sent : FloorToSignificant(ceiling, 3);
 }
 
 } // namespace analyzer

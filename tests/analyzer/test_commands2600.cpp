@@ -136,6 +136,7 @@ TEST(Limits2600, AmplitudeLimitsByImpedanceAndFrequency)
     EXPECT_DOUBLE_EQ(LimitAcVoltsOut(10, 0.001, OutputImpedance::Ohms50, false, 0, 0.0123), 9.98);
     EXPECT_DOUBLE_EQ(LimitAcVoltsOut(1.2345, 0.001, OutputImpedance::Ohms50, false, 0), 1.23);
     EXPECT_DOUBLE_EQ(LimitAcVoltsOut(9.9996, 0.001, OutputImpedance::Ohms50, false, 0, 0.01), 9.99);
+    EXPECT_DOUBLE_EQ(LimitAcVoltsOut(0.01, 0.001, OutputImpedance::Ohms50, false, 0, -9.99), 0.01);
     // The product rule holds for the amplitude and frequency as sent: three and four digits.
     const struct {
         double frequency, limit;

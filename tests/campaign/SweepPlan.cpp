@@ -90,6 +90,11 @@ SweepPlan DrawPlan(std::uint64_t seed)
         sim << d.Pick(kFaults) << ';';
         p.faulty = true;
     }
+    // Bus libraries other than ours: callbacks inline or on threads of their own, waiting disarms.
+    if (d.Chance(0.3)) {
+        static constexpr const char* kCallbacks[] = {"callbacks=inline;", "callbacks=thread;"};
+        sim << d.Pick(kCallbacks) << (d.Chance(0.5) ? "disarm=wait;" : "");
+    }
     p.simConfig = sim.str();
 
     // The range: within the limits, beyond them, across band edges, in either direction.
