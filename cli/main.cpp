@@ -1,4 +1,5 @@
 // talvern-cli: inspects, exports and creates TalvernRLC document files without a window.
+#include <algorithm>
 #include <exception>
 #include <iostream>
 #include <string_view>
@@ -42,9 +43,18 @@ int Dispatch(Arguments args)
         std::cout << UsageText();
         return kExitOk;
     }
-    for (const Command& command : kCommands)
-        if (command.name == name)
-            return command.run(args);
+    for (const Command& command : kCommands) {
+        if (command.name != name)
+            continue;
+        // "COMMAND --help" shows the usage as "--help" alone does.
+        if (std::find_if(args.begin(), args.end(), [](const std::string& arg) {
+                return arg == "--help" || arg == "-h";
+            }) != args.end()) {
+            std::cout << UsageText();
+            return kExitOk;
+        }
+        return command.run(args);
+    }
     throw UsageError("unknown command '" + name + "'");
 }
 
@@ -79,18 +89,20 @@ const char* UsageText()
            "      Writes the RLC panel's SpreadsheetML report; with --kind the circuit of the Model\n"
            "      page (its default data set or --set), refined with --refine; auto is Best Fit.\n"
 #ifdef TALVERN_CLI_SWEEP
-           "  sweep --type RLC2600|RLC1370 [--usb | --gpib-board N --address A]\n"
+           "  sweep --type RLC2600|RLC1370|RLC1960|RLC1842|RLC1852|RLC1862|RLC880\n"
+           "        [--usb | --gpib-board N --address A]\n"
            "        --start F --stop F [--log-steps N | --linear-step F] [--ac V] [--dc V]\n"
            "        [--servo TARGET[,CHANNEL[,STEP_DB[,MAX_V]]]] [--max-gain DB] [--max-phase DEG]\n"
            "        [--model DIGITS] [--serial N] [--simulate [CONFIG]] [--gpib-library PATH]\n"
            "        [--visa-library PATH] --out FILE.tal [--comm-log FILE]\n"
-           "      Runs one sweep of a 2600-series analyzer and writes it as a document (also after\n"
+           "      Runs one sweep of an analyzer and writes it as a document (also after\n"
            "      an error, with the readings taken so far). Numbers take SI prefixes (10k, 4.7m).\n"
            "      CHANNEL: 1-4, larger or smaller. --simulate uses the simulated analyzer, placed\n"
            "      at the board, address, model and serial given, then configured with CONFIG.\n"
 #endif
 #ifdef TALVERN_CLI_RLC
-           "  rlc [--type RLC2600|RLC1370] --simulate CONFIG --start F --stop F [--log-steps N]\n"
+           "  rlc [--type RLC2600|RLC1370|RLC1960|RLC1842|RLC1852|RLC1862|RLC880]\n"
+           "      --simulate [CONFIG] --start F --stop F [--log-steps N]\n"
            "      [--ac V] [--kind K] --name NAME --out DOC.tal --report REPORT.xml [--cal FILE.cal]\n"
            "      Measures a component as the RLC control panel does, on the simulated analyzer\n"
            "      (CONFIG as for sweep, e.g. 'dut=R+L:R=10,L=1m'): open-circuit and closed-circuit\n"

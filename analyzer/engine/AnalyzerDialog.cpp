@@ -19,6 +19,31 @@ void AnalyzerDialog::StartCallbackSweep(CallbackInterface* callback)
     PressTakeData();
 }
 
+bool AnalyzerDialog::CallbackSweepRunning(const CallbackInterface* callback) const
+{
+    if (!callback)
+        return false;
+    return (m_settlingActive && m_savedCallback == callback) || (m_callback == callback && Sweeping());
+}
+
+void AnalyzerDialog::ReleaseCallback(const CallbackInterface* callback)
+{
+    if (!callback)
+        return;
+    const bool settling = m_settlingActive && m_savedCallback == callback;
+    const bool sweeping = m_callback == callback && Sweeping();
+    if (m_savedCallback == callback)
+        m_savedCallback = nullptr;
+    if (m_callback == callback)
+        m_callback = nullptr;
+    if (settling) {
+        m_settlingActive = false;
+        PressTakeData();
+    } else if (sweeping) {
+        PressRunSweep();
+    }
+}
+
 void AnalyzerDialog::OnDataPointTaken(double frequency)
 {
     if (m_settlingActive) {

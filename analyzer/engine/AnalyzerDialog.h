@@ -38,6 +38,12 @@ public:
     // ends, and the callback hears of a bus or analyzer error that stopped them.
     void AbandonSettling();
 
+    // True while the settling readings or the sweep that callback started run.
+    bool CallbackSweepRunning(const CallbackInterface* callback) const;
+    // The owner of callback goes: the dialog forgets it, and the settling readings or the sweep it
+    // started stop without telling it.
+    void ReleaseCallback(const CallbackInterface* callback);
+
     double RangeStart() const { return m_rangeStart; }
     double RangeStop() const { return m_rangeStop; }
     bool SettlingActive() const { return m_settlingActive; }

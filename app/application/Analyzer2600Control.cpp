@@ -33,6 +33,16 @@ bool Analyzer2600Control::IsBusy() const
     return m_dialog && m_dialog->Engine().IsMeasuring();
 }
 
+void Analyzer2600Control::StopMeasurement()
+{
+    if (!m_dialog)
+        return;
+    if (m_dialog->Engine().IsSweeping())
+        m_dialog->Engine().OnButtonRunSweep();
+    else if (m_dialog->Engine().InStartFrequencyMode())
+        m_dialog->Engine().OnButtonTakeData();
+}
+
 void Analyzer2600Control::SetChannelCount(int count)
 {
     if (m_dialog)
@@ -52,6 +62,12 @@ void Analyzer2600Control::OnAnalyzerAddressChanged()
 {
     if (m_dialog)
         m_dialog->Engine().OnAnalyzerAddressChanged();
+}
+
+void Analyzer2600Control::StoreParameters()
+{
+    if (m_dialog)
+        m_dialog->Engine().DumpParameters(m_host->PreferenceBlock());
 }
 
 AnalyzerDialog* Analyzer2600Control::Engine()

@@ -21,9 +21,11 @@ public:
     QWidget* Window() override;
     bool IsSweeping() const override;
     bool IsBusy() const override;
+    void StopMeasurement() override;
     void SetChannelCount(int count) override;
     // InitDialogStage2; the channel count the analyzer reported becomes the application's.
     bool ApplyPreferenceBlock(const std::string& block) override;
+    void StoreParameters() override;
     void OnAnalyzerAddressChanged() override;
     AnalyzerDialog* Engine() override;
 

@@ -1,10 +1,10 @@
 #include "app/application/ApplicationAnalyzerHost.h"
 
-#include "app/core/ApplicationValues.h"
 #include "views/base/TalView.h"
 
 ApplicationAnalyzerHost::ApplicationAnalyzerHost(const AnalyzerDialogContext& context)
     : m_values(context.values),
+      m_block(FamilyPreferenceBlock(context.family)),
       m_activeDisplay(context.activeDisplay),
       m_setInput15Vmax(context.setInput15Vmax),
       m_setOutput5Vmax(context.setOutput5Vmax)
@@ -69,7 +69,7 @@ void ApplicationAnalyzerHost::SetInput15Vmax(bool active, bool quiet)
 
 std::string& ApplicationAnalyzerHost::PreferenceBlock()
 {
-    return m_values.Block(PreferenceBlock::Family2600);
+    return m_values.Block(m_block);
 }
 
 SweepTarget* ApplicationAnalyzerHost::ActiveDisplay()

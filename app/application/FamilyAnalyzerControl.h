@@ -30,12 +30,26 @@ public:
     QWidget* Window() override { return m_dialog.data(); }
     bool IsSweeping() const override { return m_dialog && m_dialog->Engine().IsSweeping(); }
     bool IsBusy() const override { return m_dialog && m_dialog->Engine().IsMeasuring(); }
+    void StopMeasurement() override
+    {
+        if (!m_dialog)
+            return;
+        if (m_dialog->Engine().IsSweeping())
+            m_dialog->Engine().OnButtonRunSweep();
+        else if (m_dialog->Engine().InStartFrequencyMode())
+            m_dialog->Engine().OnButtonTakeData();
+    }
     void SetChannelCount(int) override {}
     bool ApplyPreferenceBlock(const std::string& block) override
     {
         if (m_dialog && !block.empty())
             m_dialog->Engine().ApplyPreferences(block);
         return m_dialog != nullptr;
+    }
+    void StoreParameters() override
+    {
+        if (m_dialog)
+            m_dialog->Engine().DumpParameters(m_host->PreferenceBlock());
     }
     void OnAnalyzerAddressChanged() override
     {

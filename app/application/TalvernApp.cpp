@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QScreen>
 
 #include "app/application/DisplayHooks.h"
@@ -9,6 +11,7 @@
 #include "app/application/PageSetupDialog.h"
 #include "app/application/VoltageLimitWarnings.h"
 #include "app/core/ApplicationLifecycle.h"
+#include "app/core/RlcPanelBinding.h"
 #include "app/core/SettingsNames.h"
 #include "app/core/ShellOpenCommand.h"
 #include "app/dialogs/AboutDlg.h"
@@ -21,17 +24,20 @@
 #include "app/platform/SimulatorLibrary.h"
 #include "app/settings/SettingsStore.h"
 #include "app/simulator/SimulatorConnection.h"
+#include "app/simulator/SimulatorPlacement.h"
 #include "app/simulator/SimulatorWindow.h"
 #include "data/ApplicationData.h"
 #include "data/Prompter.h"
 #include "data/TalDocument.h"
+#include "rlc/ui/RLCDialog.h"
 #include "rlc/ui/RlcControlPanel.h"
 #include "views/base/TalView.h"
 #include "views/command/CommandIds.h"
 
 namespace names = settings_names;
 
-CTalvernApp::CTalvernApp(Environment environment) : m_env(std::move(environment))
+CTalvernApp::CTalvernApp(Environment environment)
+    : m_env(std::move(environment)), m_rlcSettings(std::make_unique<StoreRlcSettings>(m_env.store))
 {
     m_values.ReadConstructionSettings(m_env.store);
     m_analyzers = std::make_unique<AnalyzerDialogs>(m_values, m_reporter);
@@ -77,6 +83,8 @@ bool CTalvernApp::InitInstance(const CommandLineInfo& commandLine)
     limits.setInput15Vmax = [this](bool active, bool quiet) { SetInput15Vmax(active, quiet); };
     limits.setOutput5Vmax = [this](bool active, bool quiet) { SetOutput5Vmax(active, quiet); };
     LoadSettingsAtStartUp(m_values, m_env.store, m_env.preferences, m_reporter, limits);
+    if (simulated)
+        PlaceSimulatedAnalyzer();
 
     // 12. The title.
     m_mainFrame->SetApplicationTitle(MainWindowTitle(m_values.analyzerType));
@@ -114,7 +122,8 @@ bool CTalvernApp::InitInstance(const CommandLineInfo& commandLine)
 
 void CTalvernApp::CreateMainFrame(bool showSplash, bool simulated)
 {
-    CMainFrame::Context context{m_env.store, m_values.analyzerType, this, {}, {}, {}, {}, simulated};
+    CMainFrame::Context context{m_env.store, m_values.analyzerType, this, {}, {}, {}, {}, {}, simulated};
+    context.mayClose = [this] { return MayEndWhileMeasuring(); };
     context.extraTemplate = [this](DisplayKind kind) { return ExtraTemplate(kind); };
     context.recentFiles = [this] { return m_recentFiles.Entries(); };
     context.openFile = [this](const std::string& path) { OpenDocumentFile(path); };
@@ -141,12 +150,48 @@ void CTalvernApp::CreateMainFrame(bool showSplash, bool simulated)
     InstallDisplayHooks(*m_docs, [this](DisplayKind kind) { return ExtraTemplate(kind); }, m_values.page);
 }
 
-void CTalvernApp::CreateSimulatorWindow()
+void CTalvernApp::PrintDirect(CTalView& view, const std::string& file)
+{
+    if (QPrinterInfo::defaultPrinter().isNull()) {
+        m_reporter.ShowMessage("No default printer is set up: \"" + file + "\" is not printed.");
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(m_values.page.orientation == 1 ? QPageLayout::Portrait : QPageLayout::Landscape);
+    view.PrintOn(printer);
+}
+
+bool CTalvernApp::MayEndWhileMeasuring()
+{
+    AnalyzerControl* analyzer = m_analyzers->CurrentFamily();
+    if (!analyzer || !analyzer->IsBusy())
+        return true;
+    const PromptResult answer =
+        prompter().Message("A measurement is in progress.\r\nStop it and exit?", kApplicationCaption,
+                           PromptButtons::YesNo, PromptIcon::Question);
+    if (answer != PromptResult::Yes)
+        return false;
+    // The panel's workflow hears nothing of the stop; then the analyzer stops what runs.
+    if (RLCDialog* panel = CurrentRlcControlPanel())
+        panel->EndSweep();
+    analyzer->StopMeasurement();
+    return !analyzer->IsBusy();
+}
+
+void CTalvernApp::PlaceSimulatedAnalyzer()
 {
     const std::string library = SimulatorLibraryPath();
     if (library.empty())
         return;
     m_simulator = std::make_unique<SimulatorConnection>(library);
+    for (const std::string& item : SimulatorPlacementItems(m_values))
+        m_simulator->Configure(item);
+}
+
+void CTalvernApp::CreateSimulatorWindow()
+{
+    if (!m_simulator)
+        return;
     m_simulatorWindow = std::make_unique<SimulatorWindow>(*m_simulator);
     m_simulatorWindow->Apply();
     m_simulatorWindow->adjustSize();
@@ -187,10 +232,12 @@ bool CTalvernApp::ProcessShellCommand(const CommandLineInfo& commandLine)
                 return false;
         return true;
     case CommandLineInfo::ShellCommand::FilePrint:
-        // Print each file in its display, then end the program.
+        // Print each file in its display on the default printer, with no print dialog, then end
+        // the program.
         for (const std::string& file : commandLine.files)
-            if (OpenDocumentFile(file))
-                m_mainFrame->ExecuteCommand(cmd::FilePrint);
+            if (CChildFrame* frame = OpenDocumentFile(file))
+                if (auto* view = qobject_cast<CTalView*>(frame->Display()))
+                    PrintDirect(*view, file);
         return false;
     case CommandLineInfo::ShellCommand::FileNothing:
         return true;
@@ -204,9 +251,14 @@ void CTalvernApp::ExitInstance()
         return;
     m_ended = true;
     m_simulatorWindow.reset();
+    // The open dialog's settings are kept as if it had been closed.
+    if (AnalyzerControl* current = m_analyzers->CurrentFamily())
+        current->StoreParameters();
     SaveSettingsAtProgramEnd(m_values, m_env.store, m_env.preferences, m_reporter);
-    m_analyzers->DestroyCurrentFamily();
+    // The panel goes first: its return of the analyzer to the safe output and input state needs
+    // the analyzer dialog.
     DestroyRlcControlPanel();
+    m_analyzers->DestroyCurrentFamily();
     if (m_recentFilesRead)
         m_recentFiles.Write(m_env.store);
     if (m_docs)
@@ -313,7 +365,9 @@ AnalyzerDialogContext CTalvernApp::DialogContext()
 {
     // The dialog belongs to the main window: a display as its parent would take it down when its
     // document closes (the RLC panel closes an empty start-up document, for one).
-    AnalyzerDialogContext context{m_values, m_mainFrame.get(), {}, {}, {}, {}, {}};
+    const AnalyzerTypeInfo* type = FindAnalyzerType(m_values.analyzerType);
+    AnalyzerDialogContext context{m_values, type ? type->family : AnalyzerFamily::A2600, m_mainFrame.get(),
+                                  {}, {}, {}, {}, {}};
     context.activeDisplay = [this]() -> QWidget* {
         CChildFrame* active = m_docs ? m_docs->ActiveFrame() : nullptr;
         return active ? active->Display() : nullptr;
@@ -395,8 +449,8 @@ bool CTalvernApp::OnCommand(int id)
             return frame ? qobject_cast<CTalView*>(frame->Display()) : nullptr;
         };
         AnalyzerControl* analyzer = m_analyzers->CurrentFamily();
-        RlcPanelContext context{m_values, m_env.store, m_mainFrame.get(), analyzer ? analyzer->Engine() : nullptr,
-                                {}, {}, {}, {}, {}};
+        RlcPanelContext context{RlcValuesOf(m_values), *m_rlcSettings,   m_mainFrame.get(),
+                                analyzer ? analyzer->Engine() : nullptr, {}, {}, {}, {}, {}};
         context.activeDisplay = [this, display] { return display(m_docs->ActiveFrame()); };
         context.closeDocument = [this](CTalDocument* doc) { m_docs->CloseDocument(doc); };
         context.openImpedanceDocument = [this, display]() -> CTalView* {

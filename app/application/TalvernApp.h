@@ -24,6 +24,7 @@ class CChildFrame;
 class CDocManager;
 class CDocTemplate;
 class CMainFrame;
+class CTalView;
 class DesktopOpener;
 class HelpCommands;
 class SettingsStore;
@@ -90,13 +91,19 @@ private:
     bool ExecuteShellCommand(const std::string& command);
     bool ProcessShellCommand(const CommandLineInfo& commandLine);
     void CreateMainFrame(bool showSplash, bool simulated);
+    // With --simulate: the simulated analyzer where the settings say the analyzer is.
+    void PlaceSimulatedAnalyzer();
     void CreateSimulatorWindow();
     void ShowSimulatorWindow();
     AnalyzerDialogContext DialogContext();
-    RlcPanelContext RlcContext();
     bool HasActiveDisplay() const;
+    // "/p": the display printed on the default printer without a dialog.
+    void PrintDirect(CTalView& view, const std::string& file);
+    // Program end while the analyzer measures: asks to stop the measurement; false keeps running.
+    bool MayEndWhileMeasuring();
 
     Environment m_env;
+    std::unique_ptr<RlcSettingsSection> m_rlcSettings;  // the panel's "RLC Settings"
     ApplicationValues m_values;
     PrompterReporter m_reporter;
     ShellCommandQueue m_shellQueue;

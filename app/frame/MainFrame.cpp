@@ -445,6 +445,11 @@ void CMainFrame::dropEvent(QDropEvent* event)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // Whether the program may end at all comes before the questions about saving.
+    if (m_context.mayClose && !m_context.mayClose()) {
+        event->ignore();
+        return;
+    }
     StoreWindowPlacement(m_context.store, isMaximized(), PlacementOf(*this));
     if (m_docs && (!m_docs->SaveAllModified() || !m_docs->CloseAllDocuments())) {
         event->ignore();

@@ -39,6 +39,8 @@ public:
         std::function<std::vector<std::string>()> recentFiles;
         std::function<void(const std::string&)> openFile;  // files dropped on the window
         std::function<void()> closed;                      // the window has closed for good
+        // Asked first when the window is to close; false keeps it open (a sweep goes on).
+        std::function<bool()> mayClose;
         bool simulatorWindow = false;                      // the View menu shows it again
     };
 

@@ -13,7 +13,7 @@
 
 namespace {
 
-const QString kIdentityFolder = QStringLiteral("/Talvern/TalvernRLC");
+const QString kFormerIdentityFolder = QStringLiteral("/Talvern/TalvernRLC");
 
 QString PreferencesPath(const std::string& folder, int analyzerType)
 {
@@ -38,19 +38,20 @@ QByteArray FileBytes(const std::string& text)
 
 }  // namespace
 
-// GenericDataLocation + "/Talvern/TalvernRLC" is AppDataLocation for this identity, without
-// depending on the names the running QCoreApplication was given.
+// The file sits in "<data folder>/Talvern/" itself. Earlier releases used AppDataLocation
+// (GenericDataLocation + "/Talvern/TalvernRLC"), which put "Talvern" in the path twice.
 PreferencesLocation StandardPreferencesLocation()
 {
     PreferencesLocation location;
     const QStringList folders =
         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
     for (qsizetype i = 0; i < folders.size(); ++i) {
-        const std::string folder = (folders[i] + kIdentityFolder).toStdString();
-        if (i == 0)
-            location.userFolder = folder;
-        else
-            location.allUsersFolders.push_back(folder);
+        if (i == 0) {
+            location.userFolder = folders[i].toStdString();
+            location.formerUserFolder = (folders[i] + kFormerIdentityFolder).toStdString();
+        } else {
+            location.allUsersFolders.push_back(folders[i].toStdString());
+        }
     }
     return location;
 }
@@ -59,7 +60,7 @@ std::string PreferencesPathForReading(const PreferencesLocation& location, int a
 {
     if (PreferencesFileName(analyzerType).empty())
         return {};
-    std::vector<std::string> folders{location.userFolder};
+    std::vector<std::string> folders{location.userFolder, location.formerUserFolder};
     folders.insert(folders.end(), location.allUsersFolders.begin(),
                    location.allUsersFolders.end());
     for (const std::string& folder : folders) {

@@ -10,17 +10,20 @@ class MessageReporter;
 // Largest file the reader takes in; a larger one counts as damaged.
 inline constexpr long long kMaxPreferencesFileSize = 16 * 1024 * 1024;
 
-// Folders that hold the "Talvern" folder of the preferences file: the user's application-data
-// folder (written and read first), then the all-users ones (read only).
+// Folders that hold the "Talvern" folder of the preferences file: the user's data folder
+// (written and read first), then the all-users ones (read only). `formerUserFolder` is where
+// earlier releases wrote the file; it is read only while the user folder holds none.
 struct PreferencesLocation {
     std::string userFolder;
     std::vector<std::string> allUsersFolders;
+    std::string formerUserFolder;
 };
 
-// The application-data folders of the Talvern/TalvernRLC identity (QStandardPaths
-// AppDataLocation: $XDG_DATA_HOME/Talvern/TalvernRLC, then each of $XDG_DATA_DIRS).
+// $XDG_DATA_HOME, then each of $XDG_DATA_DIRS; the former place is
+// $XDG_DATA_HOME/Talvern/TalvernRLC.
 PreferencesLocation StandardPreferencesLocation();
-// "<folder>/Talvern/Talpref<code>.txt" in the first folder where it exists; empty if none.
+// "<folder>/Talvern/Talpref<code>.txt" in the first folder where it exists (the user folder,
+// the former user folder, the all-users folders); empty if none.
 std::string PreferencesPathForReading(const PreferencesLocation& location, int analyzerType);
 // "<user folder>/Talvern/Talpref<code>.txt", creating the "Talvern" folder if it is missing.
 std::string PreferencesPathForWriting(const PreferencesLocation& location, int analyzerType);

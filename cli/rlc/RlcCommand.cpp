@@ -7,8 +7,10 @@
 
 #include <dlfcn.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 
 #include "analyzer/engine/Analyzer2600Engine.h"
 #include "analyzer/engine/BasicAnalyzerHost.h"
@@ -21,6 +23,7 @@
 #include "data/TalDocument.h"
 #include "instrument/gpib/Gpib.h"
 #include "instrument/visa/Visa.h"
+#include "rlc/adapters/HeadlessEngine.h"
 #include "rlc/adapters/HeadlessMeasurement.h"
 #include "rlc/model/CircuitKind.h"
 #include "rlc/report/ReportFile.h"
@@ -82,8 +85,22 @@ int RunRlc(const Arguments& args)
     auto configure = reinterpret_cast<int (*)(const char*)>(dlsym(simulator, "talsim_configure"));
     if (!configure)
         throw FileError(library + ": no talsim_configure");
-    if (const int rejected = configure(("reset;" + options.simulatorConfig).c_str()); rejected != 0)
-        throw UsageError("--simulate: the configuration is rejected at item " + std::to_string(rejected));
+    // The simulated analyzer of the type's family, where the engine looks for it (board 0,
+    // address 5), with the type's model; then the user's configuration.
+    BasicAnalyzerHost host;
+    host.analyzerType = options.analyzerType;
+    if (const int fixed = FixedModelCode(options.analyzerType))
+        host.modelCode = fixed;
+    char model[8];
+    std::snprintf(model, sizeof model, "%x", static_cast<unsigned>(host.modelCode));
+    const std::string placement = std::string("reset;family=") + SimulatorFamily(options.analyzerType) +
+                                  ";board=0;address=" + std::to_string(host.gpibAddressAnalyzer) +
+                                  ";model=" + model + ";serial=" + std::to_string(host.serialNumber);
+    if (configure(placement.c_str()) != 0)
+        throw UsageError("the simulator does not take this analyzer's model");
+    if (!options.simulatorConfig.empty())
+        if (const int rejected = configure(options.simulatorConfig.c_str()); rejected != 0)
+            throw UsageError("--simulate: the configuration is rejected at item " + std::to_string(rejected));
     gpib::SetLibraryPath(library);
     visa::SetLibraryPath(library);
 
@@ -97,11 +114,9 @@ int RunRlc(const Arguments& args)
     };
     PrompterScope usePrompter(user);
 
-    BasicAnalyzerHost host;
-    host.analyzerType = options.analyzerType;
-    appData().channelCount = options.analyzerType == RLC1370 ? 2 : 0;
-    Analyzer2600Engine engine(host);
-    if (!engine.InitDialogStage2("")) {
+    appData().channelCount = StartChannelCount(options.analyzerType);
+    const std::unique_ptr<AnalyzerDialog> engine = OpenHeadlessEngine(options.analyzerType, host);
+    if (!engine) {
         std::cerr << "talvern-cli: the analyzer could not be opened\n";
         return kExitSweepError;
     }
@@ -115,10 +130,12 @@ int RunRlc(const Arguments& args)
     setup.calibrationFile = options.calibration;
     setup.loadCalibration = !options.calibration.empty() && std::filesystem::exists(options.calibration);
     setup.kind = options.kind;
-    HeadlessMeasurement measurement(engine, host, user, setup);
+    HeadlessMeasurement measurement(*engine, host, user, setup);
     const HeadlessMeasurement::Outcome outcome = measurement.Run();
-    // Releases the analyzer as the panel does when it goes.
-    engine.ShutDownAnalyzer();
+    // Releases a 2600-series analyzer as the panel does when it goes; the other families' orderly
+    // stop has released theirs.
+    if (auto* engine2600 = qobject_cast<Analyzer2600Engine*>(engine.get()))
+        engine2600->ShutDownAnalyzer();
     QCoreApplication::processEvents();
     if (outcome == HeadlessMeasurement::Outcome::BadFrequencies)
         throw UsageError("--start/--stop: " + measurement.FrequencyStatus());

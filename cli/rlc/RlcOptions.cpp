@@ -7,23 +7,21 @@
 RlcOptions ParseRlcOptions(const Arguments& args)
 {
     const ParsedArguments parsed = ParseArguments(
-        args,
+        WithOptionalSimulateConfig(args),
         {"--type", "--simulate", "--start", "--stop", "--log-steps", "--ac", "--kind", "--name", "--out", "--report",
          "--cal"},
         {}, 0, "no positional arguments");
 
     RlcOptions options;
     if (const std::string* type = parsed.Value("--type")) {
-        if (*type == "RLC2600")
-            options.analyzerType = 10;
-        else if (*type == "RLC1370")
-            options.analyzerType = 11;
-        else
-            throw UsageError("--type: the rlc command drives the 2600 series (RLC2600 or RLC1370)");
+        const std::optional<int> id = ParseAnalyzerTypeCode(*type);
+        if (!id)
+            throw UsageError("--type takes RLC2600, RLC1370, RLC1960, RLC1842, RLC1852, RLC1862 or RLC880");
+        options.analyzerType = *id;
     }
     const std::string* simulate = parsed.Value("--simulate");
     if (!simulate)
-        throw UsageError("--simulate CONFIG is required: the fixture is switched on the simulated analyzer");
+        throw UsageError("--simulate [CONFIG] is required: the fixture is switched on the simulated analyzer");
     options.simulatorConfig = *simulate;
 
     const std::string* start = parsed.Value("--start");

@@ -27,22 +27,6 @@ double PrefixFactor(char prefix)
     }
 }
 
-// "--simulate" takes an optional configuration: the next argument unless it is an option.
-Arguments NormaliseSimulate(const Arguments& args)
-{
-    Arguments out;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--simulate") {
-            const bool hasConfig = i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0;
-            out.push_back("--simulate=" + (hasConfig ? args[++i] : std::string()));
-        } else {
-            out.push_back(arg);
-        }
-    }
-    return out;
-}
-
 void ParseServo(const std::string& text, SweepOptions& options)
 {
     // TARGET[,CHANNEL[,STEP_DB[,MAX_V]]]
@@ -80,6 +64,35 @@ void ParseServo(const std::string& text, SweepOptions& options)
 
 } // namespace
 
+Arguments WithOptionalSimulateConfig(const Arguments& args)
+{
+    Arguments out;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--simulate") {
+            const bool hasConfig = i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0;
+            out.push_back("--simulate=" + (hasConfig ? args[++i] : std::string()));
+        } else {
+            out.push_back(arg);
+        }
+    }
+    return out;
+}
+
+std::optional<int> ParseAnalyzerTypeCode(const std::string& code)
+{
+    static const struct {
+        const char* code;
+        int type;
+    } kTypes[] = {{"RLC880", 0},  {"RLC1960", 6},  {"RLC1842", 7}, {"RLC1852", 8},
+                  {"RLC1862", 9}, {"RLC2600", 10}, {"RLC1370", 11}};
+    const auto known =
+        std::find_if(std::begin(kTypes), std::end(kTypes), [&](const auto& entry) { return code == entry.code; });
+    if (known == std::end(kTypes))
+        return std::nullopt;
+    return known->type;
+}
+
 double ParseSweepNumber(const std::string& text, const std::string& what)
 {
     const char* start = text.c_str();
@@ -101,7 +114,7 @@ double ParseSweepNumber(const std::string& text, const std::string& what)
 SweepOptions ParseSweepOptions(const Arguments& args)
 {
     const ParsedArguments parsed = ParseArguments(
-        NormaliseSimulate(args),
+        WithOptionalSimulateConfig(args),
         {"--type", "--gpib-board", "--address", "--model", "--serial", "--start", "--stop", "--log-steps",
          "--linear-step", "--ac", "--dc", "--servo", "--max-gain", "--max-phase", "--simulate", "--out", "--comm-log",
          "--gpib-library", "--visa-library"},
@@ -109,16 +122,10 @@ SweepOptions ParseSweepOptions(const Arguments& args)
 
     SweepOptions options;
     if (const std::string* type = parsed.Value("--type")) {
-        static const struct {
-            const char* code;
-            int type;
-        } kTypes[] = {{"RLC880", 0},  {"RLC1960", 6},  {"RLC1842", 7}, {"RLC1852", 8},
-                      {"RLC1862", 9}, {"RLC2600", 10}, {"RLC1370", 11}};
-        const auto known = std::find_if(std::begin(kTypes), std::end(kTypes),
-                                        [&](const auto& entry) { return *type == entry.code; });
-        if (known == std::end(kTypes))
+        const std::optional<int> id = ParseAnalyzerTypeCode(*type);
+        if (!id)
             throw UsageError("--type: RLC2600, RLC1370, RLC1960, RLC1842, RLC1852, RLC1862 or RLC880");
-        options.analyzerType = known->type;
+        options.analyzerType = *id;
     }
     options.usb = parsed.Flag("--usb");
     if (options.usb && options.analyzerType != 10 && options.analyzerType != 11)

@@ -38,6 +38,12 @@ struct SweepOptions {
 // UsageError for anything it cannot take.
 SweepOptions ParseSweepOptions(const Arguments& args);
 
+// "--simulate" followed by its configuration, or by nothing (the next argument is an option or
+// there is none), as the one argument "--simulate=CONFIG".
+Arguments WithOptionalSimulateConfig(const Arguments& args);
+// The type id of RLC880, RLC1960, RLC1842, RLC1852, RLC1862, RLC2600 or RLC1370; none otherwise.
+std::optional<int> ParseAnalyzerTypeCode(const std::string& code);
+
 // A number as the program's fields take it: decimal, an exponent and an SI prefix letter allowed
 // ("4.7k", "1e3", "100m"); UsageError naming what otherwise.
 double ParseSweepNumber(const std::string& text, const std::string& what);

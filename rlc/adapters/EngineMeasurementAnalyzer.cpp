@@ -1,18 +1,55 @@
 #include "rlc/adapters/EngineMeasurementAnalyzer.h"
 
+#include "analyzer/engine/Analyzer1852Engine.h"
+#include "analyzer/engine/Analyzer1960Engine.h"
 #include "analyzer/engine/Analyzer2600Engine.h"
+#include "analyzer/engine/Analyzer5060Engine.h"
+#include "analyzer/family1960/Settings.h"
 #include "analyzer/family2600/Settings.h"
 #include "data/CLocaleNumbers.h"
 #include "rlc/workflow/ChannelPairs.h"
 
 namespace {
 
+using analyzer::family1960::Coupling;
+using analyzer::family1960::CouplingText;
+using analyzer::family1960::Speed;
+using analyzer::family1960::SpeedText;
 using analyzer::family2600::InputRange;
 using analyzer::family2600::InputRangeText;
+
+// Runs action on the dialog's engine, whichever family it is (the 1800 series is a 1960 engine).
+template <typename Action>
+void OnEngine(AnalyzerDialog* dialog, Action&& action)
+{
+    if (auto* e2600 = qobject_cast<Analyzer2600Engine*>(dialog))
+        action(*e2600);
+    else if (auto* e1960 = qobject_cast<Analyzer1960Engine*>(dialog))
+        action(*e1960);
+    else if (auto* e5060 = qobject_cast<Analyzer5060Engine*>(dialog))
+        action(*e5060);
+}
 
 }  // namespace
 
 EngineMeasurementAnalyzer::EngineMeasurementAnalyzer(AnalyzerDialog* dialog) : m_dialog(dialog) {}
+
+EngineMeasurementAnalyzer::~EngineMeasurementAnalyzer()
+{
+    ReleaseSweep();
+}
+
+bool EngineMeasurementAnalyzer::SweepRunning() const
+{
+    return m_dialog && m_dialog->CallbackSweepRunning(this);
+}
+
+void EngineMeasurementAnalyzer::ReleaseSweep()
+{
+    m_listener = nullptr;
+    if (m_dialog)
+        m_dialog->ReleaseCallback(this);
+}
 
 Analyzer2600Engine* EngineMeasurementAnalyzer::Engine2600() const
 {
@@ -54,7 +91,7 @@ void EngineMeasurementAnalyzer::StartCallbackSweep(SweepListener& listener)
     QMetaObject::invokeMethod(
         &m_queueContext,
         [this] {
-            if (m_dialog)
+            if (m_dialog && m_listener)
                 m_dialog->StartCallbackSweep(this);
         },
         Qt::QueuedConnection);
@@ -72,8 +109,8 @@ void EngineMeasurementAnalyzer::OnSweepComplete(int code)
 
 void EngineMeasurementAnalyzer::SelectChannelRatio(int pair)
 {
-    if (Analyzer2600Engine* engine = Engine2600())
-        engine->SelectChannelRatio(ChannelPairInfo(pair).ratioEntry);
+    const std::string entry = ChannelPairInfo(pair).ratioEntry;
+    OnEngine(m_dialog, [&](auto& engine) { engine.SelectChannelRatio(entry); });
 }
 
 void EngineMeasurementAnalyzer::SelectInputRange(int entry)
@@ -83,15 +120,20 @@ void EngineMeasurementAnalyzer::SelectInputRange(int entry)
         engine->SelectInputRange(InputRangeText(kRanges[entry >= 0 && entry < 3 ? entry : 0]));
 }
 
-void EngineMeasurementAnalyzer::SelectInputTypeChannel1(int /*entry*/)
+void EngineMeasurementAnalyzer::SelectInputTypeChannel1(int entry)
 {
-    // Only the 1800-series dialog has the list; its engine is not part of this build.
+    // "Main", "Diff": the 1800 series' list.
+    if (auto* engine = qobject_cast<Analyzer1852Engine*>(m_dialog.data()))
+        engine->SelectInputType(entry == 1 ? "Diff" : "Main");
 }
 
 void EngineMeasurementAnalyzer::SetIntegrationTimeText(const std::string& seconds)
 {
+    const double value = StrtodC(seconds.c_str(), nullptr);
     if (Analyzer2600Engine* engine = Engine2600())
-        engine->SetIntegrationTime(StrtodC(seconds.c_str(), nullptr));
+        engine->SetIntegrationTime(value);
+    else if (auto* engine5060 = qobject_cast<Analyzer5060Engine*>(m_dialog.data()))
+        engine5060->SetIntegrationTime(value);
 }
 
 void EngineMeasurementAnalyzer::SelectIntegrationByTime()
@@ -100,28 +142,46 @@ void EngineMeasurementAnalyzer::SelectIntegrationByTime()
         engine->SetIntegrationByTime(true);
 }
 
+void EngineMeasurementAnalyzer::SelectIntegrationTimeEntry(int entry)
+{
+    // "Fast", "Medium", "Slow", "VSlow" of the 1960 and the 1800 series, by position.
+    if (entry < 0 || entry > static_cast<int>(Speed::VSlow))
+        return;
+    if (auto* engine = qobject_cast<Analyzer1960Engine*>(m_dialog.data()))
+        engine->SelectSpeed(SpeedText(static_cast<Speed>(entry)));
+}
+
 void EngineMeasurementAnalyzer::SetAcVoltsOutField(double volts)
 {
-    if (Analyzer2600Engine* engine = Engine2600())
-        engine->SetAcVoltsOutField(volts);
+    OnEngine(m_dialog, [&](auto& engine) { engine.SetAcVoltsOutField(volts); });
 }
 
 void EngineMeasurementAnalyzer::SetDcVoltsOutField(double volts)
 {
-    if (Analyzer2600Engine* engine = Engine2600())
-        engine->SetDcVoltsOut(volts);
+    OnEngine(m_dialog, [&](auto& engine) { engine.SetDcVoltsOut(volts); });
+}
+
+void EngineMeasurementAnalyzer::SelectInputCoupling(int entry)
+{
+    if (auto* engine1800 = qobject_cast<Analyzer1852Engine*>(m_dialog.data())) {
+        engine1800->SelectCoupling(entry == 1 ? "DC" : "AC");
+    } else if (auto* engine = qobject_cast<Analyzer1960Engine*>(m_dialog.data())) {
+        // The 1960 has two AC entries: an AC choice keeps the one in use, else takes "AC < 55V".
+        if (entry == 1)
+            engine->SelectCoupling(CouplingText(Coupling::Dc));
+        else if (engine->Fields().coupling == Coupling::Dc)
+            engine->SelectCoupling(CouplingText(Coupling::AcLow));
+    }
 }
 
 void EngineMeasurementAnalyzer::SetMaxPhaseChangeCheck(bool checked)
 {
-    if (Analyzer2600Engine* engine = Engine2600())
-        engine->SetMaxChangePhase(checked, engine->Fields().maxChangePhase);
+    OnEngine(m_dialog, [&](auto& engine) { engine.SetMaxChangePhase(checked, engine.Fields().maxChangePhase); });
 }
 
 void EngineMeasurementAnalyzer::SetMaxPhaseChangeLimit(double degrees)
 {
-    if (Analyzer2600Engine* engine = Engine2600())
-        engine->SetMaxChangePhase(engine->Fields().maxChangePhaseOn, degrees);
+    OnEngine(m_dialog, [&](auto& engine) { engine.SetMaxChangePhase(engine.Fields().maxChangePhaseOn, degrees); });
 }
 
 bool EngineMeasurementAnalyzer::Reinitialize()

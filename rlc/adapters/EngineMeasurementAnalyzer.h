@@ -1,8 +1,9 @@
 #pragma once
 // The measurement workflow's analyzer seam over an analyzer engine: the AnalyzerDialog
 // operations every family shares, its CallbackInterface handed on to the workflow's
-// SweepListener, and the controls of the 2600-series engine reached through its own
-// operations, so that the engine ends in the state the user's change there would leave.
+// SweepListener, and the forwarded controls reached through the operations of the engine of
+// whichever family it is, so that the engine ends in the state the user's change there would
+// leave.
 // The engine is not owned; once it is gone every call does nothing.
 #include <QPointer>
 
@@ -18,6 +19,8 @@ class Analyzer2600Engine;
 class EngineMeasurementAnalyzer final : public MeasurementAnalyzer, public CallbackInterface {
 public:
     explicit EngineMeasurementAnalyzer(AnalyzerDialog* dialog);
+    // A sweep this adapter started stops, and the dialog no longer calls it.
+    ~EngineMeasurementAnalyzer() override;
     EngineMeasurementAnalyzer(const EngineMeasurementAnalyzer&) = delete;
     EngineMeasurementAnalyzer& operator=(const EngineMeasurementAnalyzer&) = delete;
 
@@ -36,8 +39,10 @@ public:
     void SelectInputTypeChannel1(int entry) override;
     void SetIntegrationTimeText(const std::string& seconds) override;
     void SelectIntegrationByTime() override;
+    void SelectIntegrationTimeEntry(int entry) override;
     void SetAcVoltsOutField(double volts) override;
     void SetDcVoltsOutField(double volts) override;
+    void SelectInputCoupling(int entry) override;
     void SetMaxPhaseChangeCheck(bool checked) override;
     void SetMaxPhaseChangeLimit(double degrees) override;
 
@@ -47,6 +52,12 @@ public:
     // dialog has finished stopping the last one and has dropped the requests that stop left.
     void OnSweepComplete(int code) override;
     std::function<void()> afterSweepComplete;
+
+    // True while the settling readings or the sweep this adapter started run.
+    bool SweepRunning() const;
+    // Stops the settling readings or the sweep this adapter started, without telling the listener
+    // (the panel that owns it is going), and detaches it from the dialog.
+    void ReleaseSweep();
 
     // The 2600 series' second initialisation stage again (identification and capabilities),
     // keeping the fields as they are; false when there is no such engine or it failed.

@@ -4,7 +4,9 @@
 
 #include <chrono>
 
+#include "analyzer/engine/Analyzer1960Engine.h"
 #include "analyzer/engine/Analyzer2600Engine.h"
+#include "analyzer/engine/Analyzer5060Engine.h"
 #include "analyzer/engine/BasicAnalyzerHost.h"
 #include "data/ApplicationData.h"
 #include "rlc/workflow/PanelForwarding.h"
@@ -23,9 +25,24 @@ MeasurementSetup SetupOf(const HeadlessMeasurementSetup& setup)
     return s;
 }
 
+// A logarithmic sweep of the given steps per decade, on the engine of whichever family it is.
+void SetLogSteps(AnalyzerDialog& dialog, double stepsPerDecade)
+{
+    const auto apply = [stepsPerDecade](auto& engine) {
+        engine.SetLogSweep(true);
+        engine.SetStepsPerDecade(stepsPerDecade);
+    };
+    if (auto* e2600 = qobject_cast<Analyzer2600Engine*>(&dialog))
+        apply(*e2600);
+    else if (auto* e1960 = qobject_cast<Analyzer1960Engine*>(&dialog))
+        apply(*e1960);
+    else if (auto* e5060 = qobject_cast<Analyzer5060Engine*>(&dialog))
+        apply(*e5060);
+}
+
 }  // namespace
 
-HeadlessMeasurement::HeadlessMeasurement(Analyzer2600Engine& engine, BasicAnalyzerHost& host, SimulatedOperator& user,
+HeadlessMeasurement::HeadlessMeasurement(AnalyzerDialog& engine, BasicAnalyzerHost& host, SimulatedOperator& user,
                                          const HeadlessMeasurementSetup& setup)
     : m_engine(engine),
       m_user(user),
@@ -38,8 +55,7 @@ HeadlessMeasurement::HeadlessMeasurement(Analyzer2600Engine& engine, BasicAnalyz
 
 HeadlessMeasurement::Outcome HeadlessMeasurement::Run()
 {
-    m_engine.SetLogSweep(true);
-    m_engine.SetStepsPerDecade(m_setup.stepsPerDecade);
+    SetLogSteps(m_engine, m_setup.stepsPerDecade);
     ForwardIntegrationTime(m_setup.analyzerType, kDefaultIntegrationTime, m_analyzer);
     m_workflow.m_acVoltage = ForwardAcVoltage(m_setup.acVolts, m_analyzer);
     ForwardDcVoltage(0.0, m_analyzer);
@@ -76,7 +92,7 @@ bool HeadlessMeasurement::WaitFor(const std::function<bool()>& done)
 {
     auto lastHeard = std::chrono::steady_clock::now();
     const QMetaObject::Connection heard = QObject::connect(
-        &m_engine, &Analyzer2600Engine::ReadingShown, [&] { lastHeard = std::chrono::steady_clock::now(); });
+        &m_engine, &AnalyzerDialog::ReadingShown, [&] { lastHeard = std::chrono::steady_clock::now(); });
     bool finished = true;
     while (!done()) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);

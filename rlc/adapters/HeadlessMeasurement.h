@@ -1,5 +1,5 @@
 #pragma once
-// The RLC control panel's measurement without a window, over an opened 2600-series engine:
+// The RLC control panel's measurement without a window, over an opened engine of any family:
 // the Measurement page's start with its default values, the calibration (measured with the
 // simulated user switching the fixture, or loaded from a file), the component sweep with the
 // fixture's parasitics removed, and the fit and model plot of a circuit kind. The same
@@ -13,7 +13,7 @@
 #include "rlc/model/ModelPage.h"
 #include "rlc/workflow/MeasurementWorkflow.h"
 
-class Analyzer2600Engine;
+class AnalyzerDialog;
 class BasicAnalyzerHost;
 
 struct HeadlessMeasurementSetup {
@@ -32,8 +32,9 @@ class HeadlessMeasurement {
 public:
     enum class Outcome { Done, BadFrequencies, CalibrationFailed, CalibrationFileFailed, MeasurementFailed };
 
-    // The engine has passed InitDialogStage2; the host's active display follows the workspace.
-    HeadlessMeasurement(Analyzer2600Engine& engine, BasicAnalyzerHost& host, SimulatedOperator& user,
+    // A 2600-series engine has passed InitDialogStage2 (the other families connect at their first
+    // measurement); the host's active display follows the workspace.
+    HeadlessMeasurement(AnalyzerDialog& engine, BasicAnalyzerHost& host, SimulatedOperator& user,
                         const HeadlessMeasurementSetup& setup);
     HeadlessMeasurement(const HeadlessMeasurement&) = delete;
     HeadlessMeasurement& operator=(const HeadlessMeasurement&) = delete;
@@ -50,7 +51,7 @@ private:
     // Runs the event loop until done() holds; false when the analyzer stays quiet too long.
     bool WaitFor(const std::function<bool()>& done);
 
-    Analyzer2600Engine& m_engine;
+    AnalyzerDialog& m_engine;
     SimulatedOperator& m_user;
     HeadlessMeasurementSetup m_setup;
     EngineMeasurementAnalyzer m_analyzer;

@@ -86,8 +86,9 @@ bool CreateExcelXmlReport(const ReportRequest& request, Prompter& prompter)
     const auto path = prompter.SaveFileName({"", "Excel XML Files (*.xml)|*.xml||", "xml", ""});
     if (!path || path->empty())
         return false;
-    const std::string text = FormatReport(*request.document, request.options, request.circuit,
-                                          request.timeStamp, request.properties);
+    const std::string stamp = request.timeStamp ? request.timeStamp() : CurrentReportTimeStamp();
+    const std::string text =
+        FormatReport(*request.document, request.options, request.circuit, stamp, request.properties);
     const std::string error = WriteReportFile(*path, text);
     if (!error.empty())
         return fail(error.c_str());

@@ -1,6 +1,7 @@
 #pragma once
 // "Create Excel XML Report...": the checks, the file chooser and the writing of the report,
 // with the failures shown through the Prompter.
+#include <functional>
 #include <string>
 
 #include "rlc/report/ReportWriter.h"
@@ -13,7 +14,9 @@ struct ReportRequest {
     const CTalDocument* document = nullptr;  // of the active display
     ReportOptions options;
     ReportCircuit circuit;
-    std::string timeStamp;        // ReportTimeStamp of the current local time
+    // The report's time stamp, asked for once the file is chosen (the chooser may stay open a
+    // while); empty: ReportTimeStamp of the current local time.
+    std::function<std::string()> timeStamp;
     PropertiesReader properties;  // empty: read from the document
 };
 

@@ -1,16 +1,14 @@
 #include "rlc/ui/PanelSettings.h"
 
+#include <cmath>
 #include <string>
 
-#include "app/core/ApplicationValues.h"
-#include "app/core/SettingsNames.h"
-#include "app/settings/SettingsStore.h"
 #include "data/CLocaleNumbers.h"
+#include "rlc/ui/RlcPanelHost.h"
 
 namespace {
 
-constexpr const char* kSection = settings_names::kRlcSettings;
-
+constexpr const char* kReferenceResistor = "RLC Ref Resistor Value";
 constexpr const char* kSinglePoint = "RLC Freq Single Point";
 constexpr const char* kStartFrequency = "RLC Start Freq";
 constexpr const char* kStopFrequency = "RLC Stop Freq";
@@ -31,19 +29,23 @@ constexpr const char* kPanelTop = "RLC Control Panel Top";
 
 constexpr int kMinimumCoordinate = 50;
 
-double ReadNumber(const SettingsStore& store, const char* name, const char* fallbackText, double fallback)
+// The value of the text's leading decimal number; fallback when it has none or it is not finite.
+double ReadNumber(const RlcSettingsSection& store, const char* name, const char* fallbackText, double fallback)
 {
-    return ParseSettingsNumber(store.GetString(kSection, name, fallbackText), fallback);
+    const std::string text = store.GetString(name, fallbackText);
+    char* end = nullptr;
+    const double value = StrtodC(text.c_str(), &end);
+    return end != text.c_str() && std::isfinite(value) ? value : fallback;
 }
 
-void WriteNumber(SettingsStore& store, const char* name, double value)
+void WriteNumber(RlcSettingsSection& store, const char* name, double value)
 {
-    store.WriteString(kSection, name, FormatC("%f", value));
+    store.WriteString(name, FormatC("%f", value));
 }
 
-bool ReadCheck(const SettingsStore& store, const char* name, bool fallback)
+bool ReadCheck(const RlcSettingsSection& store, const char* name, bool fallback)
 {
-    return store.GetInt(kSection, name, fallback ? 1 : 0) != 0;
+    return store.GetInt(name, fallback ? 1 : 0) != 0;
 }
 
 int Place(int stored, int room)
@@ -55,7 +57,7 @@ int Place(int stored, int room)
 
 }  // namespace
 
-MeasurementPageSettings ReadMeasurementPageSettings(const SettingsStore& store)
+MeasurementPageSettings ReadMeasurementPageSettings(const RlcSettingsSection& store)
 {
     MeasurementPageSettings s;
     s.singlePoint = ReadCheck(store, kSinglePoint, false);
@@ -65,29 +67,29 @@ MeasurementPageSettings ReadMeasurementPageSettings(const SettingsStore& store)
     s.stopFrequency = ReadNumber(store, kStopFrequency, "1000.0", 1000.0);
     if (s.stopFrequency == 0)
         s.stopFrequency = 1000.0;
-    s.integrationTime = store.GetInt(kSection, kIntegrationTime, 1, 0, 3);
+    s.integrationTime = store.GetInt(kIntegrationTime, 1, 0, 3);
     s.acVoltage = ReadNumber(store, kAcVoltage, "1.0", 1.0);
     s.dcVoltage = ReadNumber(store, kDcVoltage, "0.0", 0.0);
-    s.inputCoupling = store.GetInt(kSection, kInputCoupling, 1, 0, 1);
+    s.inputCoupling = store.GetInt(kInputCoupling, 1, 0, 1);
     s.limitPhaseChange = ReadCheck(store, kLimitPhaseChange, false);
     s.maxPhaseChange = ReadNumber(store, kMaxPhaseChange, "20.0", 20.0);
     return s;
 }
 
-void WriteMeasurementPageSettings(SettingsStore& store, const MeasurementPageSettings& s)
+void WriteMeasurementPageSettings(RlcSettingsSection& store, const MeasurementPageSettings& s)
 {
-    store.WriteInt(kSection, kSinglePoint, s.singlePoint ? 1 : 0);
+    store.WriteInt(kSinglePoint, s.singlePoint ? 1 : 0);
     WriteNumber(store, kStartFrequency, s.startFrequency);
     WriteNumber(store, kStopFrequency, s.stopFrequency);
-    store.WriteInt(kSection, kIntegrationTime, s.integrationTime);
+    store.WriteInt(kIntegrationTime, s.integrationTime);
     WriteNumber(store, kAcVoltage, s.acVoltage);
     WriteNumber(store, kDcVoltage, s.dcVoltage);
-    store.WriteInt(kSection, kInputCoupling, s.inputCoupling);
-    store.WriteInt(kSection, kLimitPhaseChange, s.limitPhaseChange ? 1 : 0);
+    store.WriteInt(kInputCoupling, s.inputCoupling);
+    store.WriteInt(kLimitPhaseChange, s.limitPhaseChange ? 1 : 0);
     WriteNumber(store, kMaxPhaseChange, s.maxPhaseChange);
 }
 
-ReportOptions ReadReportPageSettings(const SettingsStore& store)
+ReportOptions ReadReportPageSettings(const RlcSettingsSection& store)
 {
     ReportOptions o;
     o.textOutput = ReadCheck(store, kTextOutput, true);
@@ -97,28 +99,28 @@ ReportOptions ReadReportPageSettings(const SettingsStore& store)
     return o;
 }
 
-void WriteReportPageSettings(SettingsStore& store, const ReportOptions& o)
+void WriteReportPageSettings(RlcSettingsSection& store, const ReportOptions& o)
 {
-    store.WriteInt(kSection, kTextOutput, o.textOutput ? 1 : 0);
-    store.WriteInt(kSection, kIncludeVoltage, o.includeVoltage ? 1 : 0);
-    store.WriteInt(kSection, kCalibrationSubreport, o.includeCalibration ? 1 : 0);
-    store.WriteInt(kSection, kPlotModelCircuit, o.displayCircuit ? 1 : 0);
+    store.WriteInt(kTextOutput, o.textOutput ? 1 : 0);
+    store.WriteInt(kIncludeVoltage, o.includeVoltage ? 1 : 0);
+    store.WriteInt(kCalibrationSubreport, o.includeCalibration ? 1 : 0);
+    store.WriteInt(kPlotModelCircuit, o.displayCircuit ? 1 : 0);
 }
 
-PanelPosition ReadPanelPosition(const SettingsStore& store)
+PanelPosition ReadPanelPosition(const RlcSettingsSection& store)
 {
-    return {store.GetInt(kSection, kPanelLeft, 30), store.GetInt(kSection, kPanelTop, 40)};
+    return {store.GetInt(kPanelLeft, 30), store.GetInt(kPanelTop, 40)};
 }
 
-void WritePanelPosition(SettingsStore& store, const PanelPosition& position)
+void WritePanelPosition(RlcSettingsSection& store, const PanelPosition& position)
 {
-    store.WriteInt(kSection, kPanelLeft, position.left);
-    store.WriteInt(kSection, kPanelTop, position.top);
+    store.WriteInt(kPanelLeft, position.left);
+    store.WriteInt(kPanelTop, position.top);
 }
 
-double ReadReferenceResistor(const SettingsStore& store)
+double ReadReferenceResistor(const RlcSettingsSection& store)
 {
-    return ReadNumber(store, settings_names::kReferenceResistor, "100.0", 100.0);
+    return ReadNumber(store, kReferenceResistor, "100.0", 100.0);
 }
 
 PanelPosition PlacePanel(const PanelPosition& stored, int screenWidth, int screenHeight, int panelWidth,

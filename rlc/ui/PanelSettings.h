@@ -5,7 +5,7 @@
 // its range reads as the default.
 #include "rlc/report/ReportWriter.h"
 
-class SettingsStore;
+class RlcSettingsSection;
 
 struct MeasurementPageSettings {
     bool singlePoint = false;
@@ -18,21 +18,21 @@ struct MeasurementPageSettings {
     bool limitPhaseChange = false;
     double maxPhaseChange = 20.0;   // degrees
 };
-MeasurementPageSettings ReadMeasurementPageSettings(const SettingsStore& store);
-void WriteMeasurementPageSettings(SettingsStore& store, const MeasurementPageSettings& settings);
+MeasurementPageSettings ReadMeasurementPageSettings(const RlcSettingsSection& store);
+void WriteMeasurementPageSettings(RlcSettingsSection& store, const MeasurementPageSettings& settings);
 
-ReportOptions ReadReportPageSettings(const SettingsStore& store);
-void WriteReportPageSettings(SettingsStore& store, const ReportOptions& options);
+ReportOptions ReadReportPageSettings(const RlcSettingsSection& store);
+void WriteReportPageSettings(RlcSettingsSection& store, const ReportOptions& options);
 
 struct PanelPosition {
     int left = 30;
     int top = 40;
 };
-PanelPosition ReadPanelPosition(const SettingsStore& store);
-void WritePanelPosition(SettingsStore& store, const PanelPosition& position);
+PanelPosition ReadPanelPosition(const RlcSettingsSection& store);
+void WritePanelPosition(RlcSettingsSection& store, const PanelPosition& position);
 
 // "RLC Ref Resistor Value" (text, default "100.0").
-double ReadReferenceResistor(const SettingsStore& store);
+double ReadReferenceResistor(const RlcSettingsSection& store);
 
 // Where the panel opens: each coordinate becomes 50 when it, or the room the screen leaves
 // beside the panel (screen size minus panel size), is below 50, and is otherwise limited to

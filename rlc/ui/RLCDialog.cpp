@@ -6,7 +6,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/core/ApplicationValues.h"
 #include "rlc/ui/PanelSettings.h"
 #include "rlc/ui/RLCDialogTabMeasurement.h"
 #include "rlc/ui/RLCDialogTabModel.h"
@@ -21,7 +20,7 @@ RLCDialog::RLCDialog(const RlcPanelContext& context)
 {
     setWindowTitle(QStringLiteral("RLC Control Panel"));
     setModal(false);
-    ApplicationValues& values = m_context.values;
+    RlcProgramValues& values = m_context.values;
     values.referenceResistor = ReadReferenceResistor(m_context.store);
     if (const std::optional<FrequencyLimits> limits = AnalyzerFrequencyLimits(values.analyzerType)) {
         values.frequencyMinimum = limits->lowest;
@@ -51,6 +50,8 @@ RLCDialog::RLCDialog(const RlcPanelContext& context)
 
 RLCDialog::~RLCDialog()
 {
+    // The workflow hears nothing of a sweep stopped now.
+    EndSweep();
     if (Uses2600SeriesDialog(m_context.values.analyzerType))
         m_analyzer.ShutDownToSafeState();
     if (!isMinimized())
@@ -58,6 +59,16 @@ RLCDialog::~RLCDialog()
     SetRlcPanelHook(nullptr);
     // The pages write their settings now, while the store is certain to exist.
     delete m_pages;
+}
+
+bool RLCDialog::SweepRunning() const
+{
+    return m_measurement->Analyzer().SweepRunning();
+}
+
+void RLCDialog::EndSweep()
+{
+    m_measurement->Analyzer().ReleaseSweep();
 }
 
 void RLCDialog::closeEvent(QCloseEvent* event)

@@ -26,6 +26,11 @@ public:
     RLCDialogTabReport& Report() { return *m_report; }
     QTabWidget& Pages() { return *m_pages; }
 
+    // True while a calibration or component sweep of the panel runs.
+    bool SweepRunning() const;
+    // Stops the panel's sweep without going on with the workflow (the panel is about to go).
+    void EndSweep();
+
 public slots:
     // Escape does not close the panel.
     void reject() override {}

@@ -12,7 +12,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/core/ApplicationValues.h"
+#include "data/ApplicationData.h"
 #include "rlc/ui/PanelSettings.h"
 #include "rlc/workflow/PanelForwarding.h"
 #include "views/base/TalView.h"
@@ -22,7 +22,7 @@ namespace {
 
 constexpr const char* kPeakVoltageTexts[] = {"< 10 V", "< 100 V", "< 500 V"};
 
-MeasurementSetup SetupOf(const ApplicationValues& values)
+MeasurementSetup SetupOf(const RlcProgramValues& values)
 {
     MeasurementSetup setup;
     setup.analyzerType = values.analyzerType;
@@ -100,6 +100,11 @@ RLCDialogTabMeasurement::RLCDialogTabMeasurement(const RlcPanelContext& context,
     setObjectName(QStringLiteral("Measurement"));
     BuildControls();
     m_analyzer.afterSweepComplete = [this] { UpdateControls(); };
+    // The buttons follow the analyzer: a sweep starting or stopping changes its controls.
+    if (context.analyzer) {
+        connect(context.analyzer, &AnalyzerDialog::ControlsChanged, this, &RLCDialogTabMeasurement::UpdateControls);
+        connect(context.analyzer, &AnalyzerDialog::SweepComplete, this, &RLCDialogTabMeasurement::UpdateControls);
+    }
     StartPage();
 }
 
@@ -356,6 +361,9 @@ void RLCDialogTabMeasurement::UpdateControls()
     m_channel->setCurrentIndex(m_workflow.m_channelPair);
     m_peak->setCurrentIndex(m_workflow.m_inputRange >= 0 && m_workflow.m_inputRange < 3 ? m_workflow.m_inputRange : 0);
     m_peak->setEnabled(m_workflow.m_peakVoltageEnabled);
-    m_testComponent->setEnabled(m_workflow.m_testComponentEnabled);
+    // No new workflow sweep while one of the panel's runs.
+    const bool running = m_analyzer.SweepRunning();
+    m_calibrate->setEnabled(!running);
+    m_testComponent->setEnabled(m_workflow.m_testComponentEnabled && !running);
     m_saveCalibration->setEnabled(m_workflow.m_saveCalibrationEnabled);
 }

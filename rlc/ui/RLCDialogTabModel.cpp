@@ -22,11 +22,13 @@
 
 namespace {
 
-// The "Dataset:" list, refilled from the document each time it is opened.
+// The "Dataset:" list, refilled from the document each time it is opened. Closing it counts as
+// a choice of the entry it shows, as choosing one does: the refill may have moved the selection
+// (to the newest set without parasitics), and the fitted values must belong to that set.
 class DataSetList final : public QComboBox {
 public:
-    DataSetList(std::function<void()> beforeOpening, QWidget* parent)
-        : QComboBox(parent), m_beforeOpening(std::move(beforeOpening))
+    DataSetList(std::function<void()> beforeOpening, std::function<void(int)> afterClosing, QWidget* parent)
+        : QComboBox(parent), m_beforeOpening(std::move(beforeOpening)), m_afterClosing(std::move(afterClosing))
     {
     }
     void showPopup() override
@@ -34,9 +36,16 @@ public:
         m_beforeOpening();
         QComboBox::showPopup();
     }
+    void hidePopup() override
+    {
+        QComboBox::hidePopup();
+        if (currentIndex() >= 0)
+            m_afterClosing(currentIndex());
+    }
 
 private:
     std::function<void()> m_beforeOpening;
+    std::function<void(int)> m_afterClosing;
 };
 
 // A document with no data sets, for choices made while no document is active.
@@ -58,7 +67,8 @@ RLCDialogTabModel::RLCDialogTabModel(std::function<CTalView*()> activeDisplay, Q
     for (int kind = 0; kind < kCircuitKindCount; ++kind)
         m_kind->addItem(QString::fromStdString(CircuitKindText(kind)));
     m_kind->setCurrentIndex(-1);
-    m_dataSet = new DataSetList([this] { OpenDataSetList(); }, this);
+    m_dataSet = new DataSetList([this] { OpenDataSetList(); }, [this](int position) { ChooseDataSet(position); },
+                                this);
     m_dataSet->setObjectName(QStringLiteral("dataSet"));
     m_dataSet->setMinimumContentsLength(18);
     m_r = new CEditComponent(this);

@@ -34,7 +34,7 @@ bool OnlySelected(const CTalView& view, int index)
 
 }  // namespace
 
-RLCDialogTabReport::RLCDialogTabReport(SettingsStore& store, std::function<CTalView*()> activeDisplay,
+RLCDialogTabReport::RLCDialogTabReport(RlcSettingsSection& store, std::function<CTalView*()> activeDisplay,
                                        const RLCDialogTabModel& model, QWidget* parent)
     : QWidget(parent), m_store(store), m_activeDisplay(std::move(activeDisplay)), m_model(model)
 {
@@ -81,7 +81,6 @@ bool RLCDialogTabReport::OnCreateReport()
     request.document = view ? view->GetDocument() : nullptr;
     request.options = Options();
     request.circuit = ReportCircuitOf(m_model.Page());
-    request.timeStamp = CurrentReportTimeStamp();
     if (view) {
         request.properties = [view](int index) {
             const bool changed = !OnlySelected(*view, index);

@@ -13,12 +13,12 @@
 class CTalView;
 class QCheckBox;
 class RLCDialogTabModel;
-class SettingsStore;
+class RlcSettingsSection;
 
 class RLCDialogTabReport : public QWidget {
     Q_OBJECT
 public:
-    RLCDialogTabReport(SettingsStore& store, std::function<CTalView*()> activeDisplay, const RLCDialogTabModel& model,
+    RLCDialogTabReport(RlcSettingsSection& store, std::function<CTalView*()> activeDisplay, const RLCDialogTabModel& model,
                        QWidget* parent = nullptr);
     ~RLCDialogTabReport() override;
 
@@ -27,7 +27,7 @@ public:
     bool OnCreateReport();
 
 private:
-    SettingsStore& m_store;
+    RlcSettingsSection& m_store;
     std::function<CTalView*()> m_activeDisplay;
     const RLCDialogTabModel& m_model;
     QCheckBox* m_textOutput;

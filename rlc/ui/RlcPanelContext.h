@@ -6,16 +6,16 @@
 #include <functional>
 #include <string>
 
+#include "rlc/ui/RlcPanelHost.h"
+
 class AnalyzerDialog;
-class ApplicationValues;
 class CTalDocument;
 class CTalView;
-class SettingsStore;
 class QWidget;
 
 struct RlcPanelContext {
-    ApplicationValues& values;
-    SettingsStore& store;
+    RlcProgramValues values;
+    RlcSettingsSection& store;            // "RLC Settings"
     QWidget* owner = nullptr;             // the main window
     AnalyzerDialog* analyzer = nullptr;   // the current type's analyzer dialog (not owned)
     std::function<CTalView*()> activeDisplay;

@@ -325,9 +325,23 @@ TEST(StandardPreferencesLocation, FollowsTheXdgDataFolders)
     setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
     setenv("XDG_DATA_DIRS", "/opt/a:/opt/b", 1);
     const PreferencesLocation location = StandardPreferencesLocation();
-    EXPECT_EQ(location.userFolder, dataHome + "/Talvern/TalvernRLC");
-    EXPECT_EQ(location.allUsersFolders,
-              (std::vector<std::string>{"/opt/a/Talvern/TalvernRLC", "/opt/b/Talvern/TalvernRLC"}));
+    EXPECT_EQ(location.userFolder, dataHome);
+    EXPECT_EQ(location.allUsersFolders, (std::vector<std::string>{"/opt/a", "/opt/b"}));
+    EXPECT_EQ(PreferencesPathForWriting(location, 6), dataHome + "/Talvern/TalprefRLC1960.txt");
+
+    // A file only at the former place (".../Talvern/TalvernRLC/Talvern/") is read, and the next
+    // write goes to the new place, which is read from then on.
+    EXPECT_EQ(location.formerUserFolder, dataHome + "/Talvern/TalvernRLC");
+    const std::string former = dataHome + "/Talvern/TalvernRLC/Talvern/TalprefRLC1960.txt";
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dataHome + "/Talvern/TalvernRLC/Talvern")));
+    QFile formerFile(QString::fromStdString(former));
+    ASSERT_TRUE(formerFile.open(QIODevice::WriteOnly));
+    formerFile.close();
+    EXPECT_EQ(PreferencesPathForReading(location, 6), former);
+    QFile current(QString::fromStdString(PreferencesPathForWriting(location, 6)));
+    ASSERT_TRUE(current.open(QIODevice::WriteOnly));
+    current.close();
+    EXPECT_EQ(PreferencesPathForReading(location, 6), dataHome + "/Talvern/TalprefRLC1960.txt");
     unsetenv("XDG_DATA_HOME");
     unsetenv("XDG_DATA_DIRS");
 }

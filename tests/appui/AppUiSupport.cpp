@@ -107,7 +107,7 @@ bool AppTest::Start(const std::vector<std::string>& arguments)
         QFile help(QString::fromStdString(folder + "TalvernRLC.chm"));
         EXPECT_TRUE(help.open(QIODevice::WriteOnly));
     }
-    PreferencesLocation location{folder + "userdata", {folder + "alldata"}};
+    PreferencesLocation location{folder + "userdata", {folder + "alldata"}, {}};
     m_app = std::make_unique<CTalvernApp>(CTalvernApp::Environment{m_store, location, m_opener, folder, false});
     const bool started = m_app->InitInstance(ParseCommandLine(arguments));
     Pump();

@@ -2,13 +2,20 @@
 // View menu brings back with --simulate, and the displays' requests for a further window and
 // for the page setup that printing reads.
 #include <QAction>
+#include <QElapsedTimer>
 #include <QMenu>
 
 #include "AppUiSupport.h"
 #include "app/frame/ChildFrame.h"
 #include "app/frame/DocManager.h"
 #include "app/frame/MainFrame.h"
+#include "analyzer/engine/AnalyzerDialog.h"
+#include "app/core/SettingsNames.h"
+#include "app/simulator/SimulatorConnection.h"
 #include "app/simulator/SimulatorWindow.h"
+#include "instrument/Sleeper.h"
+#include "instrument/gpib/Gpib.h"
+#include "views/command/CommandIds.h"
 #include "data/TalDocument.h"
 #include "views/base/TalView.h"
 #include "views/base/ViewHooks.h"
@@ -67,6 +74,43 @@ TEST_F(AppTest, WithoutTheSimulatorThereIsNoSimulatedInstrumentItem)
         m_app.reset();
         Pump();
     }
+}
+
+TEST_F(AppTest, SimulateStartsTheAnalyzerWhereTheSettingsSayItIs)
+{
+    // The program's settings, not the simulator's own defaults (the 2600 series at address 5).
+    gpib::SetLibraryPath(TALVERN_SIM_LIBRARY);
+    instrument::RecordingSleeper sleeper;
+    instrument::ScopedSleeper useSleeper(sleeper);
+    namespace names = settings_names;
+    m_store.WriteInt(names::kSettings, names::kGpibAddressApplication, 12);
+    m_store.WriteInt(names::kSettings, names::kGpibAddressAnalyzer, 12);
+    m_store.WriteInt(names::kSettings, names::kSerialNumber, 77);
+    for (const char* type : {"/t:RLC1370", "/t:RLC1960", "/t:RLC1852", "/t:RLC880"}) {
+        ASSERT_EQ(SimulatorConnection(TALVERN_SIM_LIBRARY).Configure("reset;time_factor=0"), 0);
+        ASSERT_TRUE(Start({type, "--simulate"}));
+        m_prompter.shown.clear();
+        m_app->MainFrame()->ExecuteCommand(cmd::AnalyzerMenu);
+        AnalyzerControl* dialog = m_app->Analyzers().CurrentFamily();
+        ASSERT_NE(dialog, nullptr) << type << ::testing::PrintToString(PromptTexts());
+        CTalDocument* doc = m_app->DocManager()->ActiveFrame()->Document();
+        dialog->Engine()->SetSweepRange(100, 1000);
+        // The first reading asks for the new data set's properties.
+        ModalWatcher properties([](QWidget* modal) { modal->close(); });
+        dialog->Engine()->StartCallbackSweep(nullptr);
+        QElapsedTimer timer;
+        timer.start();
+        while (dialog->IsBusy() && timer.elapsed() < 20000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_TRUE(m_prompter.shown.empty()) << type << ::testing::PrintToString(PromptTexts());
+        ASSERT_EQ(doc->GetDataSetCount(), 1) << type;
+        EXPECT_GT(doc->GetPointCount(0), 1) << type;
+        m_app->ExitInstance();
+        m_app.reset();
+        Pump();
+    }
+    gpib::ReleaseLibrary();
+    gpib::SetLibraryPath("");
 }
 
 TEST_F(AppTest, DisplaysOpenFurtherWindowsAndPrintWithTheStoredPageSetup)

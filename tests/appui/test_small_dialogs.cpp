@@ -5,6 +5,11 @@
 #include <QTest>
 
 #include "AppUiSupport.h"
+#include <QPageLayout>
+#include <QPageSize>
+
+#include "app/application/PageSetupDialog.h"
+#include "app/core/ApplicationValues.h"
 #include "app/dialogs/MessageBox3Buttons.h"
 #include "app/dialogs/TextInputDialog.h"
 #include "app/platform/QtPrompter.h"
@@ -69,4 +74,31 @@ TEST(TextInputDialog, OkReturnsTheTextAndEscapeTheEmptyOne)
     }
     EXPECT_EQ(QtFileFilter("Talvern Files (*.tal)|*.tal|All Files (*.*)|*.*||"),
               "Talvern Files (*.tal);;All Files (*.*)");
+}
+
+TEST(PageSetup, OkKeepsTheStoredMinimumMarginsWhenThePrinterReportsNone)
+{
+    // A printer without an unprintable border (a PDF writer, no printer at all): the margins and
+    // orientation are taken, the stored minimum margins stay.
+    PageSetup page;
+    const QPageLayout borderless(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0.5, 0.75, 1.0, 1.25),
+                                 QPageLayout::Inch);
+    TakePageLayout(page, borderless);
+    EXPECT_EQ(page.marginLeft, 500);
+    EXPECT_EQ(page.marginTop, 750);
+    EXPECT_EQ(page.marginRight, 1000);
+    EXPECT_EQ(page.marginBottom, 1250);
+    EXPECT_EQ(page.orientation, 1);
+    EXPECT_EQ(page.minMarginLeft, 40);
+    EXPECT_EQ(page.minMarginTop, 250);
+    EXPECT_EQ(page.minMarginRight, 586);
+    EXPECT_EQ(page.minMarginBottom, 250);
+
+    // A printer that reports its border replaces them.
+    const QPageLayout printer(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF(1, 1, 1, 1),
+                              QPageLayout::Millimeter, QMarginsF(2.54, 5.08, 2.54, 5.08));
+    TakePageLayout(page, printer);
+    EXPECT_EQ(page.minMarginLeft, 100);
+    EXPECT_EQ(page.minMarginTop, 200);
+    EXPECT_EQ(page.orientation, 2);
 }

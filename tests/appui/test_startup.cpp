@@ -130,6 +130,19 @@ TEST_F(AppTest, ACommandLineFileOpensInsteadOfANewDocumentAndABadOneEndsStartUp)
     EXPECT_EQ(PromptTexts().size(), 1u);
 }
 
+TEST_F(AppTest, PrintOnTheCommandLinePrintsWithoutADialogAndEnds)
+{
+    const std::string path = TempPath("print.tal");
+    WriteDocument(path, DisplayKind::Gain);
+    ModalWatcher dialog([](QWidget* modal) { modal->close(); });
+    EXPECT_FALSE(Start({"/p", path}));
+    EXPECT_FALSE(dialog.Fired()) << "no print dialog";
+    ASSERT_EQ(m_app->DocManager()->Documents().size(), 1u);
+    // Where no printer is set up the user is told the file was not printed.
+    for (const std::string& text : PromptTexts())
+        EXPECT_NE(text.find("print.tal\" is not printed"), std::string::npos) << text;
+}
+
 TEST_F(AppTest, ShellOpensRunAfterStartUpAndOnlyOpenCommandsAreTaken)
 {
     const std::string path = TempPath("shell.tal");

@@ -112,7 +112,12 @@ TEST_F(ReportTest, MatchesTheHandWrittenGoldenFile)
     ScriptedPrompter prompter;
     const fs::path out = dir / "report.xml";
     prompter.fileAnswers.push_back(out.string());
-    ReportRequest request{true, &golden, goldenOptions, goldenCircuit, stamp, {}};
+    // The time stamp is taken once the file is chosen.
+    const auto afterChoosing = [&] {
+        EXPECT_EQ(prompter.shown.size(), 1u);
+        return stamp;
+    };
+    ReportRequest request{true, &golden, goldenOptions, goldenCircuit, afterChoosing, {}};
     EXPECT_TRUE(CreateExcelXmlReport(request, prompter));
     EXPECT_EQ(ReadFile(out), expected);
     ASSERT_EQ(prompter.shown.size(), 1u);
@@ -259,7 +264,7 @@ TEST_F(ReportTest, FailuresAreShownAndLeaveExistingFiles)
         return std::make_pair(written, messages);
     };
     using Messages = std::vector<std::string>;
-    const ReportRequest ok{true, &golden, goldenOptions, goldenCircuit, stamp, {}};
+    const ReportRequest ok{true, &golden, goldenOptions, goldenCircuit, [&] { return stamp; }, {}};
 
     ReportRequest noDisplay = ok;
     noDisplay.hasActiveDisplay = false;

@@ -138,7 +138,7 @@ void RlcPanelFixture::OpenAnalyzer()
 
 RlcPanelContext RlcPanelFixture::Context()
 {
-    RlcPanelContext context{values, store, nullptr, nullptr, {}, {}, {}, {}, {}};
+    RlcPanelContext context{RlcValuesOf(values), rlcSettings, nullptr, nullptr, {}, {}, {}, {}, {}};
     context.analyzer = engine.get();
     context.activeDisplay = [this]() -> CTalView* { return ActiveView(); };
     context.closeDocument = [this](CTalDocument* document) { CloseDocument(document); };

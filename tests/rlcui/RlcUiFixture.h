@@ -14,6 +14,7 @@
 #include "analyzer/engine/Analyzer2600Engine.h"
 #include "analyzer/engine/BasicAnalyzerHost.h"
 #include "app/core/ApplicationValues.h"
+#include "app/core/RlcPanelBinding.h"
 #include "app/settings/MemorySettingsStore.h"
 #include "data/ScriptedPrompter.h"
 #include "data/TalDocument.h"
@@ -82,6 +83,7 @@ protected:
     instrument::ScopedSleeper useSleeper{noSleep};
     ApplicationValues values;
     MemorySettingsStore store;
+    StoreRlcSettings rlcSettings{store};
     BasicAnalyzerHost host;
     std::vector<DisplayWindow> m_windows;
     std::unique_ptr<Analyzer2600Engine> engine;

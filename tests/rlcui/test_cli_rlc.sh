@@ -42,6 +42,14 @@ expect_status 0 rlinfo -- "$CLI" info "$WORK/rl.tal"
 expect_text rlinfo "$WORK/rlinfo.out" 'name: "Model (R + L)"'
 expect_text rlinfo "$WORK/rlinfo.out" "calibration role: 5"
 
+# Every analyzer type runs the whole workflow on its simulated analyzer and fits the same values.
+for type in RLC1370 RLC1960 RLC1842 RLC1852 RLC1862 RLC880; do
+    expect_status 0 "rl$type" -- "$CLI" rlc --type "$type" --simulate "dut=R+L:R=10,L=1m;$FIXTURE" --start 10 \
+        --stop 100k --kind "R + L" --name L1 --out "$WORK/rl$type.tal" --report "$WORK/rl$type.xml"
+    expect_text "rl$type" "$WORK/rl$type.out" "Model R + L: R: 10 Ohm L: 0.001 H"
+    expect_text "rl$type" "$WORK/rl$type.out" "6 data sets written"
+done
+
 # The saved calibration measures a capacitor without new calibration sweeps.
 expect_status 0 c -- "$CLI" rlc --simulate "dut=C:C=10n;$FIXTURE" --start 100 --stop 1M --kind 2 --name C12 \
     --out "$WORK/c.tal" --report "$WORK/c.xml" --cal "$WORK/fixture.cal"
@@ -60,6 +68,14 @@ expect_status 4 vanish -- "$CLI" rlc --simulate "dut=R:R=100;fault=vanish_after:
     --name X --out "$WORK/x.tal" --report "$WORK/x.xml"
 expect_text vanish "$WORK/vanish.err" "the calibration did not complete"
 [ -e "$WORK/x.tal" ] && fail "vanish: document written"
+
+# The configuration of --simulate may be left out; "rlc --help" is the usage.
+expect_status 0 nocfg -- "$CLI" rlc --simulate --start 100 --stop 1k --name R1 --out "$WORK/n.tal" \
+    --report "$WORK/n.xml"
+expect_status 0 help -- "$CLI" rlc --help
+expect_text help "$WORK/help.out" "Usage: talvern-cli"
+expect_status 2 badtype -- "$CLI" rlc --type RLC9999 --simulate --start 10 --stop 100 --name X \
+    --out "$WORK/y.tal" --report "$WORK/y.xml"
 
 expect_status 2 nosim -- "$CLI" rlc --start 10 --stop 100 --name X --out "$WORK/y.tal" --report "$WORK/y.xml"
 expect_status 2 badkind -- "$CLI" rlc --simulate "" --start 10 --stop 100 --kind "R+X" --name X \

@@ -2,7 +2,11 @@
 // simulated component, measured end to end as the panel does it: calibration and component sweeps of the simulated analyzer
 // without noise, in a fixture with 50 mOhm and 20 nH in series and 5 pF across the terminals,
 // at 50 steps per decade over a sweep holding the frequencies the rule looks at.
+#include <complex>
+#include <cstdio>
+
 #include "RlcUiFixture.h"
+#include "rlc/adapters/HeadlessEngine.h"
 #include "rlc/adapters/HeadlessMeasurement.h"
 #include "rlc/model/CircuitKind.h"
 #include "rlc/model/ModelRefinement.h"
@@ -108,6 +112,65 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, RlcAccuracyTest, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<AccuracyCase>& info) {
                              return "Kind" + std::to_string(info.param.kind);
                          });
+
+// The whole workflow on each analyzer type's simulated analyzer: calibration, the component with
+// the fixture removed and the fit, against the component's own impedance at every point.
+class RlcEveryTypeTest : public testing::TestWithParam<int> {
+protected:
+    void SetUp() override { appData() = ApplicationData{}; }
+    NoSleep noSleep;
+    instrument::ScopedSleeper useSleeper{noSleep};
+};
+
+TEST_P(RlcEveryTypeTest, TheCorrectedCurveIsTheComponentsImpedance)
+{
+    const int type = GetParam();
+    BasicAnalyzerHost host;
+    host.analyzerType = type;
+    if (const int fixed = FixedModelCode(type))
+        host.modelCode = fixed;
+    char model[8];
+    std::snprintf(model, sizeof model, "%x", static_cast<unsigned>(host.modelCode));
+    ASSERT_EQ(ConfigureSimulator(std::string("reset;family=") + SimulatorFamily(type) + ";model=" + model +
+                                 ";time_factor=0;tmo_factor=0;noise=0;series_r=0.05;series_l=20n;parallel_c=5p;"
+                                 "dut=R+L:R=10,L=1m"),
+              0);
+    appData().channelCount = StartChannelCount(type);
+    SimulatedOperator user(ConfigureSimulator, "DUT");
+    SetPrompter(&user);
+    const std::unique_ptr<AnalyzerDialog> engine = OpenHeadlessEngine(type, host);
+    ASSERT_NE(engine, nullptr);
+    HeadlessMeasurementSetup setup;
+    setup.analyzerType = type;
+    setup.start = 10;
+    setup.stop = 100e3;
+    setup.stepsPerDecade = 10;
+    setup.kind = KIND_R_PLUS_L;
+    HeadlessMeasurement measurement(*engine, host, user, setup);
+    ASSERT_EQ(measurement.Run(), HeadlessMeasurement::Outcome::Done);
+
+    const CTalDocument& doc = *measurement.Document();
+    int corrected = -1;
+    for (int i = 0; i < doc.GetDataSetCount(); ++i)
+        if (doc.GetCalibrationRole(i) == 5)
+            corrected = i;
+    ASSERT_GE(corrected, 0);
+    ASSERT_EQ(doc.GetPointCount(corrected), 41);
+    for (int p = 0; p < doc.GetPointCount(corrected); ++p) {
+        const double f = doc.GetFrequency(corrected, p);
+        const std::complex<double> z(10.0, 2.0 * 3.141592653589793 * f * 1e-3);
+        EXPECT_NEAR(doc.GetGain(corrected, p) / std::abs(z), 1.0, 1e-3) << f << " Hz";
+        EXPECT_NEAR(doc.GetPhase(corrected, p), std::arg(z) * 180.0 / 3.141592653589793, 0.05) << f << " Hz";
+    }
+    const ModelValues fitted = measurement.Model().Values();
+    EXPECT_NEAR(fitted.r / 10.0, 1.0, 1e-3);
+    EXPECT_NEAR(fitted.second / 1e-3, 1.0, 1e-3);
+    SetPrompter(nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachType, RlcEveryTypeTest,
+                         testing::Values(RLC2600, RLC1370, RLC1960, RLC1842, RLC1852, RLC1862, RLC880),
+                         [](const testing::TestParamInfo<int>& info) { return "Type" + std::to_string(info.param); });
 
 }  // namespace
 }  // namespace rlcuitest

@@ -355,5 +355,37 @@ TEST_F(RlcPanelWindowTest, BestFitAndRefineShowTheRefinedValuesWithTheirUncertai
     EXPECT_EQ(Control<QComboBox>("component")->currentIndex(), KIND_R_PLUS_L_PLUS_C);
 }
 
+TEST_F(RlcPanelWindowTest, ClosingTheDataSetListFitsTheSetItShows)
+{
+    OpenAnalyzer();
+    OpenPanel();
+    CTalDocument& doc = *ActiveDocument();
+    const auto addResistor = [&doc](double ohms, std::initializer_list<double> frequencies) {
+        auto set = std::make_unique<CDataSet>();
+        for (double f : frequencies)
+            set->AddPoint(f, 1.0, 0.0, ohms, 0.0);
+        doc.AddDataSet(std::move(set));
+        doc.SetCalibrationRole(doc.GetDataSetCount() - 1, 5);
+    };
+    addResistor(100.0, {10.0, 100.0, 1000.0});
+    RLCDialogTabModel& model = panel->Model();
+    model.ChooseKind(KIND_R);
+    EXPECT_EQ(Control<QLineEdit>("r")->text().toStdString(), "100");
+
+    // A newer corrected set: opening the list selects it; closing the list without a choice
+    // fits it, so the plot's values and frequencies come from the same set.
+    addResistor(47.0, {20.0, 200.0, 2000.0, 20000.0});
+    auto* list = Control<QComboBox>("dataSet");
+    list->showPopup();
+    EXPECT_EQ(list->currentIndex(), 1);
+    list->hidePopup();
+    EXPECT_EQ(Control<QLineEdit>("r")->text().toStdString(), "47");
+    const int plot = model.CreatePlot();
+    ASSERT_EQ(plot, 2);
+    ASSERT_EQ(doc.GetPointCount(plot), 4);
+    EXPECT_DOUBLE_EQ(doc.GetFrequency(plot, 0), 20.0);
+    EXPECT_NEAR(doc.GetGain(plot, 0), 47.0, 1e-9);
+}
+
 }  // namespace
 }  // namespace rlcuitest

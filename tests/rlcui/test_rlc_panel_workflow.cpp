@@ -40,7 +40,7 @@ protected:
         MeasurementPageSettings s;
         s.startFrequency = 10;
         s.stopFrequency = 100e3;
-        WriteMeasurementPageSettings(store, s);
+        WriteMeasurementPageSettings(rlcSettings, s);
         OpenAnalyzer();
         OpenPanel();
     }
@@ -52,7 +52,7 @@ TEST_F(RlcWorkflowTest, CalibratesMeasuresFitsAndReportsAComponent)
     MeasurementPageSettings s;
     s.startFrequency = 10;
     s.stopFrequency = 100e3;
-    WriteMeasurementPageSettings(store, s);
+    WriteMeasurementPageSettings(rlcSettings, s);
     OpenAnalyzer();
     ActiveDocument()->m_title = "before the panel";
     OpenPanel();
@@ -179,7 +179,7 @@ TEST_F(RlcWorkflowTest, RedoneAndFollowingSweepsStartCleanWithTheDialogsRealWait
     MeasurementPageSettings s;
     s.startFrequency = 100;
     s.stopFrequency = 1000;
-    WriteMeasurementPageSettings(store, s);
+    WriteMeasurementPageSettings(rlcSettings, s);
     OpenAnalyzer();
     OpenPanel();
     prompter.threeButtonAnswers = {2, 1, 2, 1};  // Redo, Continue, Redo, Keep it
