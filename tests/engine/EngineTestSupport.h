@@ -15,6 +15,7 @@
 
 #include "analyzer/engine/Analyzer2600Engine.h"
 #include "analyzer/engine/BasicAnalyzerHost.h"
+#include "analyzer/engine/SweepStepObserver.h"
 #include "analyzer/target/SweepTarget.h"
 #include "data/ApplicationData.h"
 #include "data/ScriptedPrompter.h"
@@ -67,6 +68,21 @@ public:
     }
     std::vector<long long> recorded;
     std::function<void(long long)> onSleep;
+};
+
+// Runs an action after a given number of readings reached the target.
+class AfterReadings final : public SweepStepObserver {
+public:
+    AfterReadings(int count, std::function<void()> action) : count_(count), action_(std::move(action)) {}
+    void OnReadingAccepted(double) override
+    {
+        if (--count_ == 0)
+            action_();
+    }
+
+private:
+    int count_;
+    std::function<void()> action_;
 };
 
 class EngineFixture : public testing::Test {

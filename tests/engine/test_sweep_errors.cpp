@@ -20,20 +20,7 @@ public:
     std::vector<int> codes;
 };
 
-// Runs an action after a given number of readings reached the target.
-class AfterReadings final : public SweepStepObserver {
-public:
-    AfterReadings(int count, std::function<void()> action) : count_(count), action_(std::move(action)) {}
-    void OnReadingAccepted(double) override
-    {
-        if (--count_ == 0)
-            action_();
-    }
-
-private:
-    int count_;
-    std::function<void()> action_;
-};
+using enginetest::AfterReadings;
 
 class CallbackSweep : public EngineFixture, public testing::WithParamInterface<bool> {
 protected:

@@ -7,11 +7,11 @@
 #include "analyzer/engine/Analyzer1852Engine.h"
 #include "analyzer/engine/Analyzer1960Engine.h"
 #include "analyzer/engine/Analyzer5060Engine.h"
-#include "analyzer/engine/SweepStepObserver.h"
 #include "analyzer/engine/SweepWatchdog.h"
 
 namespace {
 
+using enginetest::AfterReadings;
 using enginetest::EngineFixture;
 
 constexpr const char* kReport = "No answer from the analyzer within";
@@ -24,21 +24,6 @@ public:
     ShortWatchdog& operator=(const ShortWatchdog&) = delete;
 };
 
-// Refuses the measure command from the given reading on.
-class RefuseAfter final : public SweepStepObserver {
-public:
-    RefuseAfter(int count, std::function<void()> refuse) : count_(count), refuse_(std::move(refuse)) {}
-    void OnReadingAccepted(double) override
-    {
-        if (--count_ == 0)
-            refuse_();
-    }
-
-private:
-    int count_;
-    std::function<void()> refuse_;
-};
-
 using Watchdog2600 = EngineFixture;
 
 TEST_F(Watchdog2600, RefusedMeasureCommandEndsTheSweepAsABusError)
@@ -46,7 +31,8 @@ TEST_F(Watchdog2600, RefusedMeasureCommandEndsTheSweepAsABusError)
     ShortWatchdog shortWatchdog;
     Analyzer2600Engine& e = StartEngine(false);
     e.SetIntegrationTime(0.02);
-    RefuseAfter refuse(3, [this] { ASSERT_TRUE(ChangeSim("refuse=MEAS")); });
+    // The measure command is refused from the fourth point on.
+    AfterReadings refuse(3, [this] { ASSERT_TRUE(ChangeSim("refuse=MEAS")); });
     e.SetStepObserver(&refuse);
     ASSERT_TRUE(RunSweep()) << fullLog << Shown();
     e.SetStepObserver(nullptr);
