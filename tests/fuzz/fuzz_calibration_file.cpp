@@ -2,7 +2,6 @@
 // the checks that follow reading it (the open- and closed-circuit sets, their frequency range,
 // channel pair and input range), then measures a component against whatever was loaded: the
 // fixture's parasitics are removed with the file's sets wherever their frequencies lie.
-#include <unistd.h>
 
 #include <cmath>
 #include <complex>
@@ -16,20 +15,13 @@
 #include "data/ApplicationData.h"
 #include "data/ScriptedPrompter.h"
 #include "rlc/workflow/MeasurementWorkflow.h"
+#include "ScratchFile.h"
 
 namespace {
 
-// One file per fuzzing process, rewritten for each input.
 const std::string& CalibrationPath()
 {
-    static const std::string path = [] {
-        char name[] = "/tmp/talvern-fuzz-calXXXXXX";
-        const int fd = mkstemp(name);
-        if (fd < 0)
-            std::abort();
-        close(fd);
-        return std::string(name);
-    }();
+    static const std::string path = MakeScratchFile("/tmp/talvern-fuzz-calXXXXXX");
     return path;
 }
 

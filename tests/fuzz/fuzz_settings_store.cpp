@@ -1,7 +1,6 @@
 // Feeds arbitrary bytes as the settings file: the INI store opens it (setting a damaged file
 // aside) and the application reads every value it keeps there, for every analyzer type, as at
 // construction and start-up. Each read must give the stored value or the default, never fail.
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -12,19 +11,13 @@
 #include "app/core/AnalyzerTypes.h"
 #include "app/core/ApplicationValues.h"
 #include "app/settings/IniSettingsStore.h"
+#include "ScratchFile.h"
 
 namespace {
 
 const std::string& SettingsPath()
 {
-    static const std::string path = [] {
-        char name[] = "/tmp/talvern-fuzz-iniXXXXXX";
-        const int fd = mkstemp(name);
-        if (fd < 0)
-            std::abort();
-        close(fd);
-        return std::string(name);
-    }();
+    static const std::string path = MakeScratchFile("/tmp/talvern-fuzz-iniXXXXXX");
     return path;
 }
 
